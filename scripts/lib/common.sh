@@ -1,0 +1,26 @@
+# Shared by the scripts: the project's root and the installation of missing Debian packages.
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+
+# Packages the build and the tests need on Debian 12.
+BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev)
+
+# Installs those of the given Debian packages that are missing (as root, or through sudo).
+ensure_packages() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing missing packages: ${missing[*]}" >&2
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+}
+
+# Configures (once) and builds a tree: configure_and_build DIR [cmake options...]
+configure_and_build() {
+  local dir="$1"; shift
+  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir" -j2
+}

@@ -1,0 +1,10 @@
+#include "app/cli/Cli.h"
+#include "platform/posix/PosixFileSystem.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    zembrel::PosixFileSystem files;
+    return zembrel::runCli({argv + 1, argv + argc}, std::cout, std::cerr, files);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+namespace zembrel {
+
+enum class MessageIcon { None, Question, Information, Exclamation, Critical };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+// The application title: the title of every message box that names no other.
+inline constexpr const char* kAppTitle = "Plovard";
+
+// Modal message boxes. Yes is the default button of every Yes/No box.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual MessageAnswer show(const std::string& text, MessageButtons buttons, MessageIcon icon,
+                               const std::string& title) = 0;
+};
+
+// Lets the window system process pending events; the logic calls it where it yields, often.
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    virtual void processEvents() = 0;
+};
+
+// The application-wide mouse pointer.
+class BusyPointer {
+public:
+    virtual ~BusyPointer() = default;
+    virtual void setBusy(bool busy) = 0;
+};
+
+} // namespace zembrel

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+namespace zembrel {
+
+// What the logic changes in the main window. The window implements it with real widgets; tests
+// and the command-line companion with plain records.
+class MainSurface {
+public:
+    virtual ~MainSurface() = default;
+
+    virtual void setResults(const std::string& text) = 0;
+    virtual std::string results() const = 0;
+    virtual void setPurgeEnabled(bool enabled) = 0;
+    virtual void setPurgeCaption(const std::string& caption) = 0;
+    virtual void setDoneEnabled(bool enabled) = 0;
+    virtual void setFileName(const std::string& name) = 0;
+};
+
+} // namespace zembrel

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace zembrel::xer {
+
+inline constexpr char kTab = '\t';
+
+// The tags the system looks for: a line's first two characters as they stand.
+enum class Tag : unsigned char { Other, Table, Record, End };
+
+Tag tagOf(std::string_view firstTwo);
+
+// True for the tags that end a table: "%T" and "%E".
+inline bool endsTable(Tag tag) {
+    return tag == Tag::Table || tag == Tag::End;
+}
+
+// True when line, without its leading and trailing spaces (code 32 only), is "%T" TAB name.
+bool isTableLine(std::string_view line, std::string_view name);
+
+// Data field k (k from 1) of a record line: the text after the k-th TAB up to the next TAB, or
+// to the line's end. Empty when the line has fewer than k TABs.
+std::string_view dataField(std::string_view line, std::size_t k);
+
+// Data field k only when a TAB follows it (the form the purge requires of the fields it takes).
+std::optional<std::string_view> dataFieldBeforeTab(std::string_view line, std::size_t k);
+
+// Looks at a line handed over in pieces and keeps only what the layout needs of it: its tag
+// and, when the line could be a table line, its text without surrounding spaces (short: the
+// longest table line of interest is a dozen characters). Memory stays fixed for any line.
+class LineHead {
+public:
+    static constexpr std::size_t kCapacity = 24;
+
+    void reset() {
+        m_tagLength = 0;
+        m_state = State::Leading;
+        m_bodyLength = 0;
+        m_pendingSpaces = 0;
+    }
+    void piece(const char* data, std::size_t size);
+
+    Tag tag() const { return tagOf(std::string_view(m_tag, m_tagLength)); }
+    // The line's text without surrounding spaces, when it is short enough to be a table line.
+    std::optional<std::string_view> trimmed() const;
+    bool isTableLine(std::string_view name) const;
+
+private:
+    enum class State : unsigned char { Leading, Body, Dead };
+
+    char m_tag[2] = {};
+    std::size_t m_tagLength = 0;
+    State m_state = State::Leading;
+    char m_body[kCapacity] = {};
+    std::size_t m_bodyLength = 0;
+    std::size_t m_pendingSpaces = 0; // spaces after the body's last non-space character
+};
+
+} // namespace zembrel::xer

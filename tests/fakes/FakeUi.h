@@ -1,0 +1,91 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "shell/MainSurface.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zembrel::test {
+
+struct ShownBox {
+    std::string text;
+    MessageButtons buttons;
+    MessageIcon icon;
+    std::string title;
+};
+
+// Records every message box and answers Yes/No boxes from a queue (Yes, the default button,
+// when the queue is empty).
+class FakeBoxes final : public MessageBoxes {
+public:
+    std::vector<ShownBox> shown;
+    std::deque<MessageAnswer> answers;
+    std::function<void(const ShownBox&)> onShow;
+
+    MessageAnswer show(const std::string& text, MessageButtons buttons, MessageIcon icon,
+                       const std::string& title) override {
+        shown.push_back({text, buttons, icon, title});
+        if (onShow)
+            onShow(shown.back());
+        if (buttons == MessageButtons::Ok)
+            return MessageAnswer::Ok;
+        if (answers.empty())
+            return MessageAnswer::Yes;
+        const MessageAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::vector<std::string> texts() const {
+        std::vector<std::string> t;
+        for (const auto& b : shown)
+            t.push_back(b.text);
+        return t;
+    }
+};
+
+class FakeEvents final : public EventPump {
+public:
+    long calls = 0;
+    std::function<void()> onProcess;
+    void processEvents() override {
+        ++calls;
+        if (onProcess)
+            onProcess();
+    }
+};
+
+class FakePointer final : public BusyPointer {
+public:
+    std::vector<bool> changes;
+    bool busy = false;
+    void setBusy(bool b) override {
+        busy = b;
+        changes.push_back(b);
+    }
+};
+
+// The main window as plain values, with the history of the label's texts.
+class FakeSurface final : public MainSurface {
+public:
+    std::string resultsText;
+    std::vector<std::string> resultsHistory;
+    bool purgeEnabled = false;
+    std::string purgeCaption = "Purge";
+    bool doneEnabled = true;
+    std::string fileName;
+
+    void setResults(const std::string& text) override {
+        resultsText = text;
+        resultsHistory.push_back(text);
+    }
+    std::string results() const override { return resultsText; }
+    void setPurgeEnabled(bool enabled) override { purgeEnabled = enabled; }
+    void setPurgeCaption(const std::string& caption) override { purgeCaption = caption; }
+    void setDoneEnabled(bool enabled) override { doneEnabled = enabled; }
+    void setFileName(const std::string& name) override { fileName = name; }
+};
+
+} // namespace zembrel::test
