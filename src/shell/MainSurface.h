@@ -16,6 +16,13 @@ public:
     virtual void setPurgeCaption(const std::string& caption) = 0;
     virtual void setDoneEnabled(bool enabled) = 0;
     virtual void setFileName(const std::string& name) = 0;
+
+    // The window's top and left position in twips (1/1440 inch).
+    virtual void setPosition(float top, float left) = 0;
+    virtual float top() const = 0;
+    virtual float left() const = 0;
+    // The check mark of "&Voice Prompts".
+    virtual void setVoiceChecked(bool checked) = 0;
 };
 
 } // namespace zembrel

@@ -86,6 +86,16 @@ public:
     void setPurgeCaption(const std::string& caption) override { purgeCaption = caption; }
     void setDoneEnabled(bool enabled) override { doneEnabled = enabled; }
     void setFileName(const std::string& name) override { fileName = name; }
+    float topTwips = 0;
+    float leftTwips = 0;
+    bool voiceChecked = false;
+    void setPosition(float t, float l) override {
+        topTwips = t;
+        leftTwips = l;
+    }
+    float top() const override { return topTwips; }
+    float left() const override { return leftTwips; }
+    void setVoiceChecked(bool checked) override { voiceChecked = checked; }
 };
 
 } // namespace zembrel::test

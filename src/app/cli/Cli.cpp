@@ -52,6 +52,10 @@ public:
     void setPurgeCaption(const std::string&) override {}
     void setDoneEnabled(bool) override {}
     void setFileName(const std::string&) override {}
+    void setPosition(float, float) override {}
+    float top() const override { return 0; }
+    float left() const override { return 0; }
+    void setVoiceChecked(bool) override {}
     bool purgeEnabled() const { return m_purgeEnabled; }
 
 private:
