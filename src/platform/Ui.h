@@ -24,6 +24,9 @@ class EventPump {
 public:
     virtual ~EventPump() = default;
     virtual void processEvents() = 0;
+    // True once the user has asked to close the program while an operation yields: the
+    // operation then stops at once, cleanly (no partial output left under a final name).
+    virtual bool stopRequested() const { return false; }
 };
 
 // The application-wide mouse pointer.
