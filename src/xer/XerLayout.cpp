@@ -69,8 +69,7 @@ void LineHead::piece(const char* data, std::size_t size) {
     for (i = 0; i < size && m_state != State::Dead; ++i) {
         const char c = data[i];
         if (c == ' ') {
-            if (m_state == State::Body)
-                ++m_pendingSpaces;
+            ++(m_state == State::Body ? m_pendingSpaces : m_leadingSpaces);
             continue;
         }
         if (m_bodyLength + m_pendingSpaces + 1 > kCapacity) {

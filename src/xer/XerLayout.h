@@ -39,6 +39,7 @@ public:
         m_tagLength = 0;
         m_state = State::Leading;
         m_bodyLength = 0;
+        m_leadingSpaces = 0;
         m_pendingSpaces = 0;
     }
     void piece(const char* data, std::size_t size);
@@ -47,6 +48,13 @@ public:
     // The line's text without surrounding spaces, when it is short enough to be a table line.
     std::optional<std::string_view> trimmed() const;
     bool isTableLine(std::string_view name) const;
+    // False once the line can no longer be a table line of any name.
+    bool maybeTableLine() const { return m_state != State::Dead; }
+    // While maybeTableLine(): the line's text so far is this many spaces, then text(), then
+    // trailingSpaces() spaces; a held-back line is written again from these.
+    std::size_t leadingSpaces() const { return m_leadingSpaces; }
+    std::string_view text() const { return {m_body, m_bodyLength}; }
+    std::size_t trailingSpaces() const { return m_pendingSpaces; }
 
 private:
     enum class State : unsigned char { Leading, Body, Dead };
@@ -56,6 +64,7 @@ private:
     State m_state = State::Leading;
     char m_body[kCapacity] = {};
     std::size_t m_bodyLength = 0;
+    std::size_t m_leadingSpaces = 0;
     std::size_t m_pendingSpaces = 0; // spaces after the body's last non-space character
 };
 

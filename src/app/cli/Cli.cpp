@@ -3,8 +3,12 @@
 #include "platform/Platform.h"
 #include "shell/AppState.h"
 #include "shell/MainSurface.h"
+#include "media/PromptPlayer.h"
+#include "xer/Purge.h"
 #include "xer/Survey.h"
 
+#include <istream>
+#include <optional>
 #include <ostream>
 
 namespace zembrel {
@@ -13,24 +17,52 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: zembrelpobs-cli survey FILE...\n"
+    "       zembrelpobs-cli purge [--yes | --no] FILE...\n"
     "       zembrelpobs-cli --help | --version\n"
     "\n"
     "survey  Counts the POBS and RISKTYPE records of each XER file, repairs SUB bytes in\n"
-    "        place, and prints the report the window would show. Messages go to standard\n"
-    "        error. Exit status: 0 when every file was reported, 1 when any was not,\n"
-    "        2 for wrong usage.\n";
+    "        place, and prints the report the window would show.\n"
+    "purge   Surveys each file and, when it holds POBS or RISKTYPE records, writes the\n"
+    "        copy without them beside it (Plan.xer gives Plan-POBS.xer) and prints the\n"
+    "        survey's report, then the purge's. An existing copy is replaced with --yes,\n"
+    "        kept with --no; without either the question is asked on the terminal\n"
+    "        (answered No when there is none).\n"
+    "\n"
+    "Messages go to standard error. Exit status: 0 when every file ended in a report or\n"
+    "a new copy, 1 when any did not, 2 for wrong usage.\n";
 
+// Message boxes as lines on standard error; a Yes/No question takes its answer from the
+// command line, else from the terminal, else No.
 class ConsoleBoxes final : public MessageBoxes {
 public:
-    explicit ConsoleBoxes(std::ostream& err) : m_err(err) {}
+    ConsoleBoxes(std::ostream& err, std::istream* terminal, std::optional<bool> overwrite)
+        : m_err(err), m_terminal(terminal), m_overwrite(overwrite) {}
     MessageAnswer show(const std::string& text, MessageButtons buttons, MessageIcon,
                        const std::string& title) override {
         m_err << title << ": " << text << '\n' << std::flush;
-        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+        if (buttons == MessageButtons::Ok)
+            return MessageAnswer::Ok;
+        if (m_overwrite)
+            return *m_overwrite ? MessageAnswer::Yes : MessageAnswer::No;
+        if (!m_terminal)
+            return MessageAnswer::No;
+        m_err << "[Y/n] " << std::flush;
+        std::string answer;
+        if (!std::getline(*m_terminal, answer))
+            return MessageAnswer::No;
+        const bool no = !answer.empty() && (answer[0] == 'n' || answer[0] == 'N');
+        return no ? MessageAnswer::No : MessageAnswer::Yes; // Yes is the default button
     }
 
 private:
     std::ostream& m_err;
+    std::istream* m_terminal;
+    std::optional<bool> m_overwrite;
+};
+
+class Silence final : public PromptPlayer {
+public:
+    void play(std::int16_t) override {}
 };
 
 class NoEvents final : public EventPump {
@@ -63,13 +95,31 @@ private:
     bool m_purgeEnabled = false;
 };
 
-int survey(const std::vector<std::string>& files, std::ostream& out, Platform& platform) {
+std::string nameOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Surveys each file as the window does after it was chosen, and purges it when asked to and
+// the survey enables Purge.
+int run(const std::vector<std::string>& files, bool purge, std::ostream& out,
+        Platform& platform) {
     int status = 0;
+    Silence silence;
     for (const auto& path : files) {
         AppState state;
         state.CurrentXerPath = path;
+        state.CurrentXerName = nameOf(path);
         ConsoleSurface window;
-        if (PerformSurvey(state, window, platform) != SurveyOutcome::Reported)
+        const SurveyOutcome surveyed = PerformSurvey(state, window, platform);
+        out << window.results() << '\n' << std::flush;
+        if (surveyed != SurveyOutcome::Reported) {
+            status = 1;
+            continue;
+        }
+        if (!purge || !window.purgeEnabled())
+            continue;
+        if (Purge(state, window, platform, silence) != PurgeOutcome::Created)
             status = 1;
         out << window.results() << '\n' << std::flush;
     }
@@ -79,7 +129,7 @@ int survey(const std::vector<std::string>& files, std::ostream& out, Platform& p
 } // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           FileSystem& files) {
+           FileSystem& files, std::istream* terminal) {
     if (args.size() == 1 && args[0] == "--help") {
         out << kUsage;
         return 0;
@@ -88,15 +138,26 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << kVersionMajor << '.' << kVersionMinor << '.' << kVersionRevision << '\n';
         return 0;
     }
-    if (args.size() < 2 || args[0] != "survey") {
+    const bool purge = !args.empty() && args[0] == "purge";
+    if (args.empty() || (!purge && args[0] != "survey")) {
         err << kUsage;
         return 2;
     }
-    ConsoleBoxes boxes(err);
+    std::optional<bool> overwrite;
+    auto first = args.begin() + 1;
+    if (purge && first != args.end() && (*first == "--yes" || *first == "--no")) {
+        overwrite = *first == "--yes";
+        ++first;
+    }
+    if (first == args.end()) {
+        err << kUsage;
+        return 2;
+    }
+    ConsoleBoxes boxes(err, terminal, overwrite);
     NoEvents events;
     NoPointer pointer;
     Platform platform{files, boxes, events, pointer};
-    return survey({args.begin() + 1, args.end()}, out, platform);
+    return run({first, args.end()}, purge, out, platform);
 }
 
 } // namespace zembrel

@@ -3,14 +3,16 @@
 #include "platform/FileSystem.h"
 
 #include <iosfwd>
+#include <istream>
 #include <string>
 #include <vector>
 
 namespace zembrel {
 
 // The command-line companion without its process: arguments (without the program name) in,
-// exit status out. Message boxes go to err as "Plovard: " + text, results to out.
+// exit status out. Message boxes go to err as "Plovard: " + text, results to out. A question
+// not answered by an option is read from terminal, or answered No when there is none.
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           FileSystem& files);
+           FileSystem& files, std::istream* terminal = nullptr);
 
 } // namespace zembrel

@@ -2,9 +2,11 @@
 #include "platform/posix/PosixFileSystem.h"
 
 #include <iostream>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     zembrel::PosixFileSystem files;
-    return zembrel::runCli({argv + 1, argv + argc}, std::cout, std::cerr, files);
+    std::istream* terminal = ::isatty(STDIN_FILENO) ? &std::cin : nullptr;
+    return zembrel::runCli({argv + 1, argv + argc}, std::cout, std::cerr, files, terminal);
 }
