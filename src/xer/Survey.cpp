@@ -34,6 +34,7 @@ struct Resume {
 };
 
 struct Done {};
+struct Stop {};
 struct BrokenIn {
     const char* which;
 };
@@ -41,7 +42,7 @@ struct SubMet {
     std::uint64_t offset;
     Resume lineStart;
 };
-using PassResult = std::variant<Done, BrokenIn, SubMet, Failure>;
+using PassResult = std::variant<Done, Stop, BrokenIn, SubMet, Failure>;
 
 class Surveyor {
 public:
@@ -96,6 +97,8 @@ SurveyOutcome Surveyor::run() {
         } // the file is closed here, before any message or repair
         if (std::holds_alternative<Done>(result))
             return report();
+        if (std::holds_alternative<Stop>(result))
+            return SurveyOutcome::Stopped;
         if (const auto* b = std::get_if<BrokenIn>(&result))
             return broken(b->which);
         if (const auto* f = std::get_if<Failure>(&result))
@@ -120,6 +123,8 @@ PassResult Surveyor::pass(XerLineReader& reader, Resume from) {
     xer::LineHead head;
     while (!reader.atEnd()) {
         m_platform.events.processEvents();
+        if (m_platform.events.stopRequested())
+            return Stop{};
         const Resume lineStart{reader.position(), phase, m_state.PobsRecordCount,
                                m_state.RiskTypeRecordCount};
         head.reset();

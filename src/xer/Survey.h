@@ -12,6 +12,7 @@ enum class SurveyOutcome {
     Reported, // the counts are reported
     Broken,   // the file ends inside a POBS or RISKTYPE table
     Failed,   // a file operation failed
+    Stopped,  // the program is closing
 };
 
 // Surveys the current XER file: counts its POBS and RISKTYPE records, repairs SUB bytes in place

@@ -244,5 +244,21 @@ TEST_F(SurveyTest, AFileChangedBeforeTheRepairIsSearchedForItsFirstSubByte) {
     EXPECT_EQ(state.PobsRecordCount, 1);
 }
 
+TEST_F(SurveyTest, ClosingTheProgramStopsTheSurveyAndLeavesTheWindowAlone) {
+    fake.files.files[kPath] = crlf({"H", "%T\tPOBS", "%R\t1", "%R\t2", "%E"});
+    struct StoppingPump final : EventPump {
+        int calls = 0;
+        void processEvents() override { ++calls; }
+        bool stopRequested() const override { return calls >= 2; }
+    } pump;
+    Platform platform{fake.files, fake.boxes, pump, fake.pointer};
+    state.CurrentXerPath = kPath;
+    EXPECT_EQ(PerformSurvey(state, window, platform), SurveyOutcome::Stopped);
+    EXPECT_EQ(pump.calls, 2);
+    EXPECT_TRUE(fake.boxes.shown.empty());
+    EXPECT_FALSE(window.purgeEnabled);
+    EXPECT_EQ(fake.files.openHandles, 0);
+}
+
 } // namespace
 } // namespace zembrel
