@@ -25,6 +25,9 @@ bool countOne(std::int32_t& count) {
 
 enum class Phase { Main, InPobs, InRiskType };
 
+// What one line does to the pass.
+enum class Step { Next, Done, BrokenPobs, BrokenRiskType, Overflow };
+
 // Everything the pass knows at the start of a line: where a repaired file is read again from.
 struct Resume {
     XerLineReader::Position position;
@@ -53,6 +56,7 @@ public:
 
 private:
     PassResult pass(XerLineReader& reader, Resume from);
+    Step step(Phase& phase, const xer::LineHead& head, bool last);
     // Replaces the SUB byte met at offset (or the file's first one) with a space; true when
     // a byte was replaced, and then from holds where the survey goes on.
     Outcome<bool> recondition(const SubMet& met, Resume& from);
@@ -67,6 +71,7 @@ private:
     MainSurface& m_window;
     Platform& m_platform;
     std::int32_t m_reconditioned = 0;
+    std::uint32_t m_lines = 0; // a request to stop is looked at every few hundred lines
 };
 
 SurveyOutcome Surveyor::run() {
@@ -116,53 +121,98 @@ SurveyOutcome Surveyor::run() {
     }
 }
 
+inline Step Surveyor::step(Phase& phase, const xer::LineHead& head, bool last) {
+    const xer::Tag tag = head.tag();
+    switch (phase) {
+    case Phase::Main:
+        if (last) // the file's last line is never examined
+            return Step::Done;
+        if (head.isTableLine("POBS"))
+            phase = Phase::InPobs;
+        else if (head.isTableLine("RISKTYPE"))
+            phase = Phase::InRiskType;
+        return Step::Next;
+    case Phase::InPobs:
+        if (xer::endsTable(tag)) {
+            // The ending line may open the RISKTYPE table, but is not looked at for POBS.
+            phase = (!last && head.isTableLine("RISKTYPE")) ? Phase::InRiskType : Phase::Main;
+            return Step::Next;
+        }
+        if (last)
+            return Step::BrokenPobs;
+        if (tag == xer::Tag::Record && !countOne(m_state.PobsRecordCount))
+            return Step::Overflow;
+        return Step::Next;
+    case Phase::InRiskType:
+        if (xer::endsTable(tag)) {
+            phase = Phase::Main; // the ending line is not examined again
+            return Step::Next;
+        }
+        if (last)
+            return Step::BrokenRiskType;
+        if (tag == xer::Tag::Record && !countOne(m_state.RiskTypeRecordCount))
+            return Step::Overflow;
+        return Step::Next;
+    }
+    return Step::Next;
+}
+
 PassResult Surveyor::pass(XerLineReader& reader, Resume from) {
     m_state.PobsRecordCount = from.pobs;
     m_state.RiskTypeRecordCount = from.riskTypes;
     Phase phase = from.phase;
     xer::LineHead head;
-    while (!reader.atEnd()) {
+    Step result = Step::Next;
+    bool stopped = false;
+    const auto take = [&](const char* text, std::size_t size, bool last) {
         m_platform.events.processEvents();
-        if (m_platform.events.stopRequested())
-            return Stop{};
-        const Resume lineStart{reader.position(), phase, m_state.PobsRecordCount,
-                               m_state.RiskTypeRecordCount};
-        head.reset();
-        if (Status s = reader.readLine(head); !s) {
-            if (reader.subOffset() >= 0)
-                return SubMet{static_cast<std::uint64_t>(reader.subOffset()), lineStart};
-            return s.failure();
+        if ((++m_lines & 0xff) == 0 && m_platform.events.stopRequested()) {
+            stopped = true;
+            return false;
         }
-        const bool last = reader.atEnd();
-        const xer::Tag tag = head.tag();
-        switch (phase) {
-        case Phase::Main:
-            if (last) // the file's last line is never examined
-                return Done{};
-            if (head.isTableLine("POBS"))
-                phase = Phase::InPobs;
-            else if (head.isTableLine("RISKTYPE"))
-                phase = Phase::InRiskType;
-            break;
-        case Phase::InPobs:
-            if (xer::endsTable(tag)) {
-                // The ending line may open the RISKTYPE table, but is not looked at for POBS.
-                phase = (!last && head.isTableLine("RISKTYPE")) ? Phase::InRiskType : Phase::Main;
-            } else if (last) {
-                return BrokenIn{kBrokenPobs};
-            } else if (tag == xer::Tag::Record && !countOne(m_state.PobsRecordCount)) {
-                return makeFailure(failure::Overflow);
+        if (!last && size >= 2 && text[0] == '%' && text[1] != 'T') {
+            // The bulk of a file: neither a table line nor a table's last line.
+            if (phase == Phase::Main)
+                return true;
+            if (text[1] == 'E') {
+                phase = Phase::Main;
+            } else if (text[1] == 'R' &&
+                       !countOne(phase == Phase::InPobs ? m_state.PobsRecordCount
+                                                        : m_state.RiskTypeRecordCount)) {
+                result = Step::Overflow;
+                return false;
             }
-            break;
-        case Phase::InRiskType:
-            if (xer::endsTable(tag)) {
-                phase = Phase::Main; // the ending line is not examined again
-            } else if (last) {
-                return BrokenIn{kBrokenRiskType};
-            } else if (tag == xer::Tag::Record && !countOne(m_state.RiskTypeRecordCount)) {
-                return makeFailure(failure::Overflow);
+            return true;
+        }
+        head.reset();
+        head.whole(text, size);
+        result = step(phase, head, last);
+        return result == Step::Next;
+    };
+    while (!reader.atEnd()) {
+        // Most lines lie inside a block; the others come one by one through readLine.
+        if (reader.forLinesInBlock(take) && !reader.atEnd()) {
+            m_platform.events.processEvents();
+            if (m_platform.events.stopRequested())
+                return Stop{};
+            const Resume lineStart{reader.position(), phase, m_state.PobsRecordCount,
+                                   m_state.RiskTypeRecordCount};
+            head.reset();
+            if (Status s = reader.readLine(head); !s) {
+                if (reader.subOffset() >= 0)
+                    return SubMet{static_cast<std::uint64_t>(reader.subOffset()), lineStart};
+                return s.failure();
             }
-            break;
+            result = step(phase, head, reader.atEnd());
+        }
+        if (stopped)
+            return Stop{};
+        switch (result) {
+        case Step::Next: break;
+        case Step::Done: return Done{};
+        case Step::BrokenPobs: return BrokenIn{kBrokenPobs};
+        case Step::BrokenRiskType: return BrokenIn{kBrokenRiskType};
+        case Step::Overflow: return makeFailure(failure::Overflow);
         }
     }
     return Done{};

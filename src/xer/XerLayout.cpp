@@ -2,17 +2,6 @@
 
 namespace zembrel::xer {
 
-Tag tagOf(std::string_view firstTwo) {
-    if (firstTwo.size() < 2 || firstTwo[0] != '%')
-        return Tag::Other;
-    switch (firstTwo[1]) {
-    case 'T': return Tag::Table;
-    case 'R': return Tag::Record;
-    case 'E': return Tag::End;
-    default: return Tag::Other;
-    }
-}
-
 namespace {
 std::string_view trimSpaces(std::string_view s) {
     const auto first = s.find_first_not_of(' ');
@@ -89,9 +78,8 @@ std::optional<std::string_view> LineHead::trimmed() const {
     return std::string_view(m_body, m_bodyLength);
 }
 
-bool LineHead::isTableLine(std::string_view name) const {
-    const auto t = trimmed();
-    return t && isTableText(*t, name);
+bool LineHead::isTableText(std::string_view name) const {
+    return xer::isTableText(text(), name);
 }
 
 } // namespace zembrel::xer

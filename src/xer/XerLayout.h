@@ -11,7 +11,16 @@ inline constexpr char kTab = '\t';
 // The tags the system looks for: a line's first two characters as they stand.
 enum class Tag : unsigned char { Other, Table, Record, End };
 
-Tag tagOf(std::string_view firstTwo);
+inline Tag tagOf(std::string_view firstTwo) {
+    if (firstTwo.size() < 2 || firstTwo[0] != '%')
+        return Tag::Other;
+    switch (firstTwo[1]) {
+    case 'T': return Tag::Table;
+    case 'R': return Tag::Record;
+    case 'E': return Tag::End;
+    default: return Tag::Other;
+    }
+}
 
 // True for the tags that end a table: "%T" and "%E".
 inline bool endsTable(Tag tag) {
@@ -43,11 +52,24 @@ public:
         m_pendingSpaces = 0;
     }
     void piece(const char* data, std::size_t size);
+    // A whole line in one call, right after reset(): a record line is settled by its tag.
+    void whole(const char* data, std::size_t size) {
+        if (size >= 2 && data[0] == '%' && data[1] != 'T') {
+            m_tag[0] = '%';
+            m_tag[1] = data[1];
+            m_tagLength = 2;
+            m_state = State::Dead;
+            return;
+        }
+        piece(data, size);
+    }
 
     Tag tag() const { return tagOf(std::string_view(m_tag, m_tagLength)); }
     // The line's text without surrounding spaces, when it is short enough to be a table line.
     std::optional<std::string_view> trimmed() const;
-    bool isTableLine(std::string_view name) const;
+    bool isTableLine(std::string_view name) const {
+        return maybeTableLine() && isTableText(name);
+    }
     // False once the line can no longer be a table line of any name.
     bool maybeTableLine() const { return m_state != State::Dead; }
     // While maybeTableLine(): the line's text so far is this many spaces, then text(), then
@@ -58,6 +80,7 @@ public:
 
 private:
     enum class State : unsigned char { Leading, Body, Dead };
+    bool isTableText(std::string_view name) const;
 
     char m_tag[2] = {};
     std::size_t m_tagLength = 0;

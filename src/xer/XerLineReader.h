@@ -42,11 +42,22 @@ public:
     Position position() const { return {m_next, m_lineEnds}; }
     Status seek(Position position);
 
-    // Reads the next line, handing its text (without the line end) to sink. Fails with
+    // Reads the next line, handing its text (without the line end) to sink. A sink that has
+    // `void whole(const char*, std::size_t)` gets a line that lies inside one block through
+    // it, in one call (the common case, made cheap). Fails with
     // input-past-end (62) when no byte is left or when the line holds a SUB byte; then
     // subOffset() tells where that byte is. Pieces before the SUB byte may have reached the sink.
     template <typename Sink>
     Status readLine(Sink& sink);
+
+    // Hands each following line that lies wholly inside the current block, with its line end,
+    // to visit(const char* text, std::size_t size, bool last) as long as visit returns true;
+    // last tells that the end test is true after the line. It stops before a line that it
+    // cannot hand over whole (one that crosses blocks or holds a SUB byte, or the very first
+    // line of the file), which readLine then reads; it returns false when visit said stop.
+    // Made for the passes over whole files, where per-line work must be a few instructions.
+    template <typename Visit>
+    bool forLinesInBlock(Visit&& visit);
 
     // The offset of the SUB byte that made the last read fail, or -1.
     std::int64_t subOffset() const { return m_subOffset; }
@@ -54,6 +65,8 @@ public:
     std::uint64_t size() const { return m_size; }
 
 private:
+    template <typename Sink>
+    Status readLineAcrossBlocks(Sink& sink);
     Status refill();
     Status failAtSub(const char* at);
     Status skipLfAfterCr();
@@ -93,6 +106,48 @@ Status XerLineReader::readLine(Sink& sink) {
     m_subOffset = -1;
     if (atEnd())
         return makeFailure(failure::InputPastEnd);
+    // The line and its line end inside the buffer, with the byte after a CR there to look at.
+    const char* stop = m_cur == m_end ? nullptr : detail::findLineEnd(m_cur, m_end, m_lineEnds);
+    if (stop && stop + 1 < m_end && m_lineEnds != LineEnds::Undecided) {
+        if (m_sub < stop)
+            return failAtSub(m_sub);
+        if constexpr (requires { sink.whole(m_cur, std::size_t{}); })
+            sink.whole(m_cur, static_cast<std::size_t>(stop - m_cur));
+        else if (stop != m_cur)
+            sink.piece(m_cur, static_cast<std::size_t>(stop - m_cur));
+        const char* next = stop + 1;
+        if (*stop == detail::kCr && *next == detail::kLf)
+            ++next;
+        m_next += static_cast<std::uint64_t>(next - m_cur);
+        m_cur = next;
+        return {};
+    }
+    return readLineAcrossBlocks(sink);
+}
+
+template <typename Visit>
+bool XerLineReader::forLinesInBlock(Visit&& visit) {
+    if (m_lineEnds == LineEnds::Undecided)
+        return true;
+    for (;;) {
+        if (m_end - m_cur < 2)
+            return true;
+        const char* stop = detail::findLineEnd(m_cur, m_end, m_lineEnds);
+        if (!stop || stop + 1 >= m_end || m_sub < stop)
+            return true;
+        const char* next = stop + 1;
+        if (*stop == detail::kCr && *next == detail::kLf)
+            ++next;
+        const char* text = m_cur;
+        m_next += static_cast<std::uint64_t>(next - m_cur);
+        m_cur = next;
+        if (!visit(text, static_cast<std::size_t>(stop - text), m_next >= m_size))
+            return false;
+    }
+}
+
+template <typename Sink>
+Status XerLineReader::readLineAcrossBlocks(Sink& sink) {
     for (;;) {
         if (m_cur == m_end) {
             if (Status s = refill(); !s)
