@@ -164,7 +164,7 @@ PassResult Surveyor::pass(XerLineReader& reader, Resume from) {
     xer::LineHead head;
     Step result = Step::Next;
     bool stopped = false;
-    const auto take = [&](const char* text, std::size_t size, bool last) {
+    const auto take = [&](const char* text, std::size_t size, const char*, bool last) {
         m_platform.events.processEvents();
         if ((++m_lines & 0xff) == 0 && m_platform.events.stopRequested()) {
             stopped = true;

@@ -51,8 +51,9 @@ public:
     Status readLine(Sink& sink);
 
     // Hands each following line that lies wholly inside the current block, with its line end,
-    // to visit(const char* text, std::size_t size, bool last) as long as visit returns true;
-    // last tells that the end test is true after the line. It stops before a line that it
+    // to visit(const char* text, std::size_t size, const char* end, bool last) as long as visit
+    // returns true; end is one past the line end in the block, and last tells that the end
+    // test is true after the line. It stops before a line that it
     // cannot hand over whole (one that crosses blocks or holds a SUB byte, or the very first
     // line of the file), which readLine then reads; it returns false when visit said stop.
     // Made for the passes over whole files, where per-line work must be a few instructions.
@@ -141,7 +142,7 @@ bool XerLineReader::forLinesInBlock(Visit&& visit) {
         const char* text = m_cur;
         m_next += static_cast<std::uint64_t>(next - m_cur);
         m_cur = next;
-        if (!visit(text, static_cast<std::size_t>(stop - text), m_next >= m_size))
+        if (!visit(text, static_cast<std::size_t>(stop - text), next, m_next >= m_size))
             return false;
     }
 }

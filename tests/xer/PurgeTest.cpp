@@ -356,15 +356,19 @@ TEST_F(PurgeTest, LongLinesPassThroughWhole) {
 }
 
 TEST_F(PurgeTest, ClosingTheProgramStopsAPurgeWithoutLeavingAFile) {
-    fake.files.files[kPath] = crlf({"H", "%T\tPOBS", "%R\t1", "%R\t2", "%E"});
+    std::string content = "H\r\n%T\tPOBS\r\n%R\t1\r\n%E\r\n";
+    for (int i = 0; i < 5000; ++i)
+        content += "%R\t" + std::to_string(i) + "\r\n";
+    fake.files.files[kPath] = content;
     PerformSurvey(state, window, fake.platform);
     struct StoppingPump final : EventPump {
         int calls = 0;
         void processEvents() override { ++calls; }
-        bool stopRequested() const override { return calls > 3; }
+        bool stopRequested() const override { return calls > 10; }
     } pump;
     Platform platform{fake.files, fake.boxes, pump, fake.pointer};
     EXPECT_EQ(Purge(state, window, platform, prompts), PurgeOutcome::Stopped);
+    EXPECT_LT(pump.calls, 1000);
     EXPECT_EQ(fake.files.files.count(kNew), 0u);
     EXPECT_EQ(fake.files.files.size(), 1u);
     EXPECT_TRUE(window.doneEnabled);
