@@ -1,0 +1,91 @@
+#include "platform/posix/PosixEnvironment.h"
+
+#include <cstdlib>
+#include <unistd.h>
+
+namespace zembrel {
+
+namespace {
+
+bool startsWithIniOption(const std::string& argument) {
+    static constexpr char kOption[] = "/INI=";
+    if (argument.size() < sizeof kOption - 1)
+        return false;
+    for (std::size_t i = 0; i + 1 < sizeof kOption; ++i) {
+        char c = argument[i];
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        if (c != kOption[i])
+            return false;
+    }
+    return true;
+}
+
+std::string variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string withoutTrailingSlashes(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
+
+} // namespace
+
+std::string commandLineFromArguments(const std::vector<std::string>& arguments) {
+    std::string line;
+    for (const std::string& argument : arguments) {
+        if (!line.empty())
+            line += ' ';
+        if (startsWithIniOption(argument) && (argument.size() == 5 || argument[5] != '"'))
+            line += argument.substr(0, 5) + '"' + argument.substr(5) + '"';
+        else if (argument.find_first_of(" \t") != std::string::npos)
+            line += '"' + argument + '"';
+        else
+            line += argument;
+    }
+    return line;
+}
+
+PosixEnvironment::PosixEnvironment(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i)
+        m_arguments.emplace_back(argv[i]);
+}
+
+std::string PosixEnvironment::executableFolder() {
+    std::string path(4096, '\0');
+    const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= path.size()) {
+        // Without /proc the current folder is the best guess.
+        char* here = ::getcwd(nullptr, 0);
+        std::string folder = here ? here : ".";
+        std::free(here);
+        return withoutTrailingSlashes(folder);
+    }
+    path.resize(static_cast<std::size_t>(n));
+    const auto slash = path.find_last_of('/');
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string PosixEnvironment::commandLine() {
+    return commandLineFromArguments(m_arguments);
+}
+
+Outcome<std::string> PosixEnvironment::localAppDataFolder() {
+    const std::string config = variable("XDG_CONFIG_HOME");
+    // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules say.
+    if (!config.empty() && config.front() == '/')
+        return withoutTrailingSlashes(config);
+    const std::string home = homeFolder();
+    if (home.empty())
+        return makeFailure(failure::PathNotFound);
+    return (home == "/" ? std::string() : home) + "/.config";
+}
+
+std::string PosixEnvironment::homeFolder() {
+    return withoutTrailingSlashes(variable("HOME"));
+}
+
+} // namespace zembrel

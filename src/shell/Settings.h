@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+#include "platform/ProfileStore.h"
+#include "platform/Ui.h"
+#include "shell/AppState.h"
+#include "shell/MainSurface.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+namespace zembrel {
+
+namespace settings {
+inline constexpr const char* kOpenSection = "OPEN";
+inline constexpr const char* kConfigureSection = "CONFIGURE";
+inline constexpr const char* kTop = "TOP";
+inline constexpr const char* kLeft = "LEFT";
+inline constexpr const char* kSoundOn = "SOUND_ON";
+inline constexpr const char* kXerLocation = "XER_LOCATION";
+inline constexpr const char* kVideoPlayer = "VIDEO_PLAYER";
+inline constexpr const char* kDefaultTop = "1785";
+inline constexpr const char* kDefaultLeft = "1410";
+inline constexpr const char* kDefaultSoundOn = "TRUE";
+// Every read passes a buffer of this size, so at most one character less arrives.
+inline constexpr std::size_t kBufferSize = 1000;
+} // namespace settings
+
+// Reads the window position from SettingsFile and SoundOn and XerFolder from SuiteSettingsFile,
+// applying each key right after reading it. A key present with an empty value, or a position
+// the window cannot take, leaves the setting as it was.
+void ReadSettings(AppState& state, MainSurface& window, ProfileStore& profile);
+
+// "&Reset to Defaults": after a Yes deletes SettingsFile, reads the settings again and sets the
+// check mark of "&Voice Prompts".
+void ResetSettings(AppState& state, MainSurface& window, ProfileStore& profile, FileSystem& files,
+                   MessageBoxes& boxes);
+
+// At shut-down: TOP and LEFT of section OPEN in SettingsFile.
+void SaveWindowPosition(const AppState& state, const MainSurface& window, ProfileStore& profile);
+
+// Writes one key unless its value holds a line end, which would break the file into lines of its
+// own and could change other keys. False when refused or not written.
+bool writeSetting(ProfileStore& profile, const std::string& section, const std::string& key,
+                  const std::string& value, const std::string& file);
+
+// The XER folder to use when XER_LOCATION is missing: "C:\" on Windows, else the home folder.
+std::string defaultXerLocation(const AppState& state);
+
+// The number that a text begins with (blanks, sign, digits, decimal point, exponent; 0 when the
+// text begins with none), as a window position in single precision; nothing when the number
+// does not fit one.
+std::optional<float> leadingNumber(const std::string& text);
+
+// A position as the settings file keeps it: one blank before a number that is not negative, a
+// minus sign before one that is, and a fraction only when there is one (" 1785", "-20", " 7.5").
+std::string positionText(float value);
+
+} // namespace zembrel
