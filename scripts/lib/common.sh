@@ -2,7 +2,8 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 
 # Packages the build and the tests need on Debian 12.
-BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev)
+BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev
+  qt6-base-dev qt6-multimedia-dev libgl-dev)
 
 # Installs those of the given Debian packages that are missing (as root, or through sudo).
 ensure_packages() {

@@ -12,6 +12,8 @@ public:
 
     virtual void setResults(const std::string& text) = 0;
     virtual std::string results() const = 0;
+    // Paints the results label now, for a text that must show before the next long step.
+    virtual void redrawResults() {}
     virtual void setPurgeEnabled(bool enabled) = 0;
     virtual void setPurgeCaption(const std::string& caption) = 0;
     virtual void setDoneEnabled(bool enabled) = 0;

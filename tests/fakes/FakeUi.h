@@ -82,6 +82,8 @@ public:
         resultsHistory.push_back(text);
     }
     std::string results() const override { return resultsText; }
+    int redraws = 0;
+    void redrawResults() override { ++redraws; }
     void setPurgeEnabled(bool enabled) override { purgeEnabled = enabled; }
     void setPurgeCaption(const std::string& caption) override { purgeCaption = caption; }
     void setDoneEnabled(bool enabled) override { doneEnabled = enabled; }

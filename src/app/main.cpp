@@ -1,0 +1,56 @@
+// The window program.
+#include "media/VoicePrompts.h"
+#include "platform/posix/PosixEnvironment.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixProfileStore.h"
+#include "platform/qt/DesktopHelpViewer.h"
+#include "platform/qt/QtBusyPointer.h"
+#include "platform/qt/QtEventPump.h"
+#include "platform/qt/QtFileDialog.h"
+#include "platform/qt/QtMessageBoxes.h"
+#include "platform/qt/QtSoundPlayer.h"
+#include "shell/MainCommands.h"
+#include "shell/OpenProject.h"
+#include "shell/QtStartUpWindow.h"
+
+#include <QApplication>
+
+namespace {
+// Long enough to read the splash window, short enough not to hold anyone up.
+constexpr int kMinimumSplashMs = 1200;
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv); // takes Qt's own options off the command line
+    QApplication::setApplicationName(QStringLiteral("ZembrelPOBS"));
+    // The program ends through its shut-down, not when a window (the splash) closes.
+    QApplication::setQuitOnLastWindowClosed(false);
+    using namespace zembrel;
+
+    PosixFileSystem files;
+    PosixEnvironment environment(argc, argv);
+    PosixProfileStore profile;
+    QtSoundPlayer sound;
+    QtMessageBoxes boxes;
+    QtEventPump events;
+    QtBusyPointer pointer;
+    QtFileDialog dialog;
+    DesktopHelpViewer help;
+
+    AppState state;
+    WavePromptPlayer prompts(state, files, sound);
+    Platform platform{files, boxes, events, pointer};
+    ShellServices services{platform, environment, profile, dialog, help, prompts};
+
+    OpenProject window;
+    boxes.setParentWindow(&window);
+    dialog.setParentWindow(&window);
+    QtStartUpWindow windows(window, pointer, kMinimumSplashMs);
+    MainCommands commands(state, window, windows, services);
+    window.attach(commands);
+
+    commands.startUp();
+    if (windows.ended()) // closed during the first survey
+        return 0;
+    return QApplication::exec();
+}

@@ -1,0 +1,85 @@
+#include "shell/MainCommands.h"
+
+#include "info/VersionNotice.h"
+#include "media/VoicePrompts.h"
+#include "shell/Settings.h"
+#include "shell/StartUp.h"
+#include "xer/GetFilename.h"
+#include "xer/Purge.h"
+
+namespace zembrel {
+
+MainCommands::MainCommands(AppState& state, MainSurface& window, StartUpWindow& windows,
+                           ShellServices& services)
+    : m_state(state), m_window(window), m_windows(windows),
+      m_events(services.platform.events), m_platform{services.platform.files,
+                                                     services.platform.boxes, m_events,
+                                                     services.platform.pointer},
+      m_services{m_platform,      services.environment, services.profile,
+                 services.dialog, services.help,        services.prompts} {}
+
+bool MainCommands::run(const std::function<void()>& operation) {
+    if (m_running || m_shuttingDown)
+        return false;
+    m_running = true;
+    if (onRunningChanged)
+        onRunningChanged(true);
+    operation();
+    m_running = false;
+    if (onRunningChanged)
+        onRunningChanged(false);
+    if (m_closeRequested)
+        shutDown();
+    return true;
+}
+
+void MainCommands::startUp() {
+    run([this] { StartUp(m_state, m_window, m_windows, m_services); });
+}
+
+bool MainCommands::startOver() {
+    return run([this] {
+        StartOver(m_state, m_window, m_platform, m_services.dialog, m_services.profile);
+    });
+}
+
+bool MainCommands::purge() {
+    return run([this] { Purge(m_state, m_window, m_platform, m_services.prompts); });
+}
+
+bool MainCommands::resetToDefaults() {
+    return run([this] {
+        ResetSettings(m_state, m_window, m_services.profile, m_platform.files, m_platform.boxes);
+    });
+}
+
+void MainCommands::toggleVoicePrompts() {
+    ToggleVoicePrompts(m_state, m_window);
+}
+
+void MainCommands::showVersion() {
+    ShowVersionNotice(m_platform.boxes);
+}
+
+void MainCommands::showHelp() {
+    ShowHelpContents(m_state, m_services.help);
+}
+
+bool MainCommands::requestClose() {
+    if (m_shuttingDown)
+        return true;
+    if (m_running) {
+        m_closeRequested = true;
+        m_events.requestStop();
+        return false;
+    }
+    shutDown();
+    return true;
+}
+
+void MainCommands::shutDown() {
+    m_shuttingDown = true;
+    ShutDown(m_state, m_window, m_windows, m_services.profile);
+}
+
+} // namespace zembrel

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "shell/AppState.h"
+#include "shell/MainSurface.h"
+#include "shell/OperationEvents.h"
+#include "shell/ShellServices.h"
+#include "shell/StartUpWindow.h"
+
+#include <functional>
+
+namespace zembrel {
+
+// The main window's commands. One operation that reads or changes the current file runs at a
+// time: while the first survey, a Start Over or a purge yields to the window, Start Over, Purge
+// and "&Reset to Defaults" are refused, and closing the window stops the running operation and
+// shuts down once it has returned.
+class MainCommands {
+public:
+    MainCommands(AppState& state, MainSurface& window, StartUpWindow& windows,
+                 ShellServices& services);
+    MainCommands(const MainCommands&) = delete;
+    MainCommands& operator=(const MainCommands&) = delete;
+
+    void startUp();
+    // Each returns false when it was refused because another operation runs.
+    bool startOver();
+    bool purge();
+    bool resetToDefaults();
+    void toggleVoicePrompts();
+    void showVersion();
+    void showHelp();
+    // The window's close, by "&Done", File "&Exit" or the close box: true when shut-down has
+    // run and the window may close, false when it waits for the running operation to stop.
+    bool requestClose();
+
+    bool running() const { return m_running; }
+    bool ended() const { return m_shuttingDown; }
+    // Told whenever an operation starts or ends, so the window can grey out what it refuses.
+    std::function<void(bool running)> onRunningChanged;
+
+private:
+    // Runs one operation, unless another one runs; shuts down afterwards when asked meanwhile.
+    bool run(const std::function<void()>& operation);
+    void shutDown();
+
+    AppState& m_state;
+    MainSurface& m_window;
+    StartUpWindow& m_windows;
+    OperationEvents m_events;
+    Platform m_platform;
+    ShellServices m_services;
+    bool m_running = false;
+    bool m_closeRequested = false;
+    bool m_shuttingDown = false;
+};
+
+} // namespace zembrel

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "shell/MainSurface.h"
+
+#include <QMainWindow>
+
+#include <functional>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+namespace zembrel {
+
+class MainCommands;
+
+// The main window: four buttons, the file name, the results label and the File and Help menus.
+// Positions are twips on the window's fixed layout, at 15 twips to a logical pixel.
+class OpenProject final : public QMainWindow, public MainSurface {
+public:
+    static constexpr int kTwipsPerPixel = 15;
+    static constexpr int pixels(int twips) { return twips / kTwipsPerPixel; }
+
+    explicit OpenProject(QWidget* parent = nullptr);
+
+    // Connects the buttons, the menus and the window's close to the commands.
+    void attach(MainCommands& commands);
+
+    void setResults(const std::string& text) override;
+    std::string results() const override { return m_results; }
+    void redrawResults() override;
+    void setPurgeEnabled(bool enabled) override;
+    void setPurgeCaption(const std::string& caption) override;
+    void setDoneEnabled(bool enabled) override;
+    void setFileName(const std::string& name) override;
+    void setPosition(float top, float left) override;
+    float top() const override;
+    float left() const override;
+    void setVoiceChecked(bool checked) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QPushButton* addButton(const char* name, const char* caption, const char* tooltip, QRect twips);
+    void buildMenus();
+    // Moves the window onto the nearest screen when none shows its title bar.
+    void keepReachable();
+
+    QWidget* m_client = nullptr;
+    QPushButton* m_video = nullptr;
+    QPushButton* m_again = nullptr;
+    QPushButton* m_done = nullptr;
+    QPushButton* m_purge = nullptr;
+    QLineEdit* m_fileName = nullptr;
+    QLabel* m_resultsLabel = nullptr;
+    QAction* m_voice = nullptr;
+    QAction* m_reset = nullptr;
+    std::string m_results;
+    // The position as the settings gave it: read back unchanged while the window stays there.
+    float m_topTwips = 0;
+    float m_leftTwips = 0;
+    std::function<bool()> m_closeRequested;
+};
+
+} // namespace zembrel

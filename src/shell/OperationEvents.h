@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/Ui.h"
+
+namespace zembrel {
+
+// The event pump that the main window's operations yield through: it passes events on to the
+// platform's pump and tells a running operation that the window is to close.
+class OperationEvents final : public EventPump {
+public:
+    explicit OperationEvents(EventPump& pump) : m_pump(pump) {}
+
+    void processEvents() override { m_pump.processEvents(); }
+    bool stopRequested() const override { return m_stop || m_pump.stopRequested(); }
+    void requestStop() { m_stop = true; }
+
+private:
+    EventPump& m_pump;
+    bool m_stop = false;
+};
+
+} // namespace zembrel

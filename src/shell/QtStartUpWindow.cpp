@@ -1,0 +1,64 @@
+#include "shell/QtStartUpWindow.h"
+
+#include "info/FrmSplash.h"
+#include "platform/Ui.h"
+#include "shell/OpenProject.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+namespace zembrel {
+
+QtStartUpWindow::QtStartUpWindow(OpenProject& main, BusyPointer& pointer, int minimumSplashMs)
+    : m_main(main), m_pointer(pointer), m_minimumSplashMs(minimumSplashMs) {}
+
+QtStartUpWindow::~QtStartUpWindow() = default;
+
+void QtStartUpWindow::showSplash() {
+    m_splash = std::make_unique<FrmSplash>();
+    m_splash->show();
+    // A newly shown window paints only when its events run; run them once so that it shows
+    // while the start-up goes on. Input waits until the main window is there.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_splash->repaint();
+    m_splashShown.start();
+}
+
+void QtStartUpWindow::closeSplash() {
+    if (!m_splash)
+        return;
+    while (!m_ended && m_splashShown.elapsed() < m_minimumSplashMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(10);
+    }
+    m_splash->close();
+    m_splash.reset();
+}
+
+void QtStartUpWindow::showMainWindow() {
+    m_main.show();
+    m_main.raise();
+    m_main.activateWindow();
+}
+
+void QtStartUpWindow::setMainInputEnabled(bool enabled) {
+    m_main.setEnabled(enabled);
+}
+
+void QtStartUpWindow::setBusyPointer(bool busy) {
+    m_pointer.setBusy(busy);
+}
+
+void QtStartUpWindow::processEvents() {
+    QCoreApplication::processEvents();
+}
+
+void QtStartUpWindow::endProgram() {
+    m_ended = true;
+    closeSplash();
+    m_pointer.setBusy(false);
+    m_main.close();
+    QCoreApplication::exit(0);
+}
+
+} // namespace zembrel

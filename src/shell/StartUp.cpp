@@ -1,0 +1,40 @@
+#include "shell/StartUp.h"
+
+#include "shell/SetUpFolders.h"
+#include "shell/Settings.h"
+#include "xer/GetFilename.h"
+#include "xer/Survey.h"
+
+namespace zembrel {
+
+void StartUp(AppState& state, MainSurface& window, StartUpWindow& windows,
+             ShellServices& services) {
+    Platform& platform = services.platform;
+    windows.showSplash();
+    SetUpFolders(state, services.environment, platform.files, platform.boxes);
+    state.HelpFilePath = state.ProgramFolder + kHelpFileName;
+    state.SettingsFile = state.DataFolder + kSettingsFileName;
+    ReadSettings(state, window, services.profile);
+    state.QuoteChar = '"';
+    state.TabChar = '\t';
+    window.setVoiceChecked(state.SoundOn);
+    windows.closeSplash();
+    services.prompts.play(prompt::ChooseFile);
+    GetFilename(state, window, services.dialog, services.profile);
+    windows.showMainWindow();
+    windows.setMainInputEnabled(false);
+    windows.setBusyPointer(true);
+    PerformSurvey(state, window, platform);
+    windows.setBusyPointer(false);
+    windows.setMainInputEnabled(true);
+}
+
+void ShutDown(const AppState& state, const MainSurface& window, StartUpWindow& windows,
+              ProfileStore& profile) {
+    // Not checked: a position that cannot be written is lost, and the program ends all the same.
+    SaveWindowPosition(state, window, profile);
+    windows.processEvents();
+    windows.endProgram();
+}
+
+} // namespace zembrel

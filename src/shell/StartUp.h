@@ -1,0 +1,22 @@
+#pragma once
+
+#include "shell/AppState.h"
+#include "shell/MainSurface.h"
+#include "shell/ShellServices.h"
+#include "shell/StartUpWindow.h"
+
+namespace zembrel {
+
+inline constexpr const char* kHelpFileName = "ZembrelPOBS.chm";
+inline constexpr const char* kSettingsFileName = "ZembrelPOBS.INI";
+
+// The start-up sequence: splash, folders, settings, start prompt, file dialog, then the first
+// survey in the shown main window with its input disabled and the busy pointer up.
+void StartUp(AppState& state, MainSurface& window, StartUpWindow& windows, ShellServices& services);
+
+// Shut-down, however the main window was closed: saves its position, lets pending events run
+// once and ends the program.
+void ShutDown(const AppState& state, const MainSurface& window, StartUpWindow& windows,
+              ProfileStore& profile);
+
+} // namespace zembrel

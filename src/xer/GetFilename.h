@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/FileDialog.h"
+#include "platform/Platform.h"
+#include "platform/ProfileStore.h"
+#include "shell/AppState.h"
+#include "shell/MainSurface.h"
+#include "xer/Survey.h"
+
+namespace zembrel {
+
+// Asks for the XER file to work on and makes it the current file; remembers its folder under
+// XER_LOCATION at once. On cancel the results label explains what the program is for.
+void GetFilename(AppState& state, MainSurface& window, FileDialog& dialog, ProfileStore& profile);
+
+// "&Start Over": empties the results label, asks for a file and surveys the current one.
+SurveyOutcome StartOver(AppState& state, MainSurface& window, Platform& platform,
+                        FileDialog& dialog, ProfileStore& profile);
+
+namespace file_selection_text {
+inline constexpr const char* kFilter = "P6 XER Files|*.XER";
+inline constexpr const char* kTitle = "Select the P6 Backup File to be Analyzed.";
+inline constexpr const char* kExplanation =
+    "According to the Oracle/Primavera Knowledgebase, the P6 functions related to table POBS "
+    "have not been implemented yet so the table exists but is not supposed to be used.  Due to "
+    "a programming error, useless POBS data is being transferred via XER files and this data is "
+    "quickly growing.  This can cause very long import times and wastes database space.  This "
+    "program will create a new XER file that does not include this unwanted POBS data.";
+} // namespace file_selection_text
+
+} // namespace zembrel

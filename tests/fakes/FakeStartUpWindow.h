@@ -1,0 +1,41 @@
+#pragma once
+
+#include "shell/StartUpWindow.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zembrel::test {
+
+// Records each window operation by name ("showSplash", "input off", "busy on" ...), and calls
+// onCall after recording, so a test can look at the state at that moment.
+class FakeStartUpWindow final : public StartUpWindow {
+public:
+    std::vector<std::string> calls;
+    std::function<void(const std::string&)> onCall;
+    bool splashVisible = false;
+    bool mainVisible = false;
+    bool inputEnabled = true;
+    bool busy = false;
+    bool ended = false;
+
+    void showSplash() override { record("showSplash", splashVisible = true); }
+    void closeSplash() override { record("closeSplash", splashVisible = false); }
+    void showMainWindow() override { record("showMainWindow", mainVisible = true); }
+    void setMainInputEnabled(bool enabled) override {
+        record(enabled ? "input on" : "input off", inputEnabled = enabled);
+    }
+    void setBusyPointer(bool b) override { record(b ? "busy on" : "busy off", busy = b); }
+    void processEvents() override { record("processEvents", true); }
+    void endProgram() override { record("endProgram", ended = true); }
+
+private:
+    void record(const char* name, bool) {
+        calls.push_back(name);
+        if (onCall)
+            onCall(calls.back());
+    }
+};
+
+} // namespace zembrel::test

@@ -1,0 +1,348 @@
+#include "shell/OpenProject.h"
+#include "XerText.h"
+#include "fakes/FakeEnvironment.h"
+#include "fakes/FakeFileDialog.h"
+#include "fakes/FakeHelpViewer.h"
+#include "fakes/FakePlatform.h"
+#include "fakes/FakeProfileStore.h"
+#include "fakes/FakePromptPlayer.h"
+#include "platform/qt/QtBusyPointer.h"
+#include "shell/MainCommands.h"
+#include "shell/QtStartUpWindow.h"
+#include "xer/GetFilename.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+namespace zembrel {
+namespace {
+
+std::string joinCrLf(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+QRect twips(int left, int top, int width, int height) {
+    return {left / 15, top / 15, width / 15, height / 15};
+}
+
+std::string text(const QString& s) {
+    return s.toStdString();
+}
+
+class OpenProjectTest : public ::testing::Test {
+protected:
+    template <typename T> T* child(const char* name) {
+        T* found = window.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QPushButton* button(const char* name) { return child<QPushButton>(name); }
+    QAction* action(const char* name) { return child<QAction>(name); }
+
+    OpenProject window;
+};
+
+TEST_F(OpenProjectTest, ControlsCarryTheirNamesCaptionsTooltipsAndRectangles) {
+    EXPECT_EQ(text(window.windowTitle()), "Plovard Scourvane Plus");
+    struct Expected {
+        const char* name;
+        const char* caption;
+        const char* tooltip;
+        QRect rect;
+    };
+    for (const Expected& e :
+         {Expected{"cmdVideo", "&Video", "View a short video on how to run Gantrel.",
+                   twips(240, 0, 1215, 495)},
+          Expected{"cmdAgain", "&Start Over", "Look for a new XER file.",
+                   twips(2040, 0, 1215, 495)},
+          Expected{"Cancel", "&Done", "Exit Program", twips(3840, 0, 1215, 495)},
+          Expected{"cmdPurge", "Purge", "", twips(2040, 4080, 1215, 495)}}) {
+        QPushButton* b = button(e.name);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(text(b->text()), e.caption) << e.name;
+        EXPECT_EQ(text(b->toolTip()), e.tooltip) << e.name;
+        EXPECT_EQ(b->geometry(), e.rect) << e.name;
+        EXPECT_EQ(b->isEnabled(), std::string(e.name) != "cmdPurge") << e.name;
+    }
+    QLabel* label4 = child<QLabel>("Label4");
+    EXPECT_EQ(text(label4->text()), "File Name");
+    EXPECT_EQ(label4->geometry(), twips(240, 600, 1935, 255));
+    QLineEdit* name = child<QLineEdit>("txtFileName");
+    EXPECT_TRUE(name->text().isEmpty());
+    EXPECT_EQ(name->geometry(), twips(240, 840, 4815, 585));
+    QLabel* results = child<QLabel>("lblResults");
+    EXPECT_TRUE(results->text().isEmpty());
+    EXPECT_EQ(results->geometry(), twips(240, 1680, 4815, 2175));
+}
+
+TEST_F(OpenProjectTest, TheClientAreaBelowTheMenuBarHasItsFixedSize) {
+    window.show();
+    QWidget* client = window.centralWidget();
+    EXPECT_EQ(client->size(), QSize(5280 / 15, 4755 / 15));
+    EXPECT_GE(client->y(), window.menuBar()->height());
+    EXPECT_EQ(window.height(), client->y() + client->height());
+    EXPECT_EQ(window.minimumSize(), window.maximumSize()); // not resizable
+}
+
+TEST_F(OpenProjectTest, FocusGoesFromDoneThroughTheControlsToPurge) {
+    window.setPurgeEnabled(true);
+    window.show();
+    QWidget* w = button("Cancel");
+    std::vector<std::string> order;
+    for (int i = 0; i < 5; ++i) {
+        order.push_back(text(w->objectName()));
+        do
+            w = w->nextInFocusChain();
+        while (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(&window));
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"Cancel", "cmdVideo", "cmdAgain", "txtFileName",
+                                               "cmdPurge"}));
+}
+
+TEST_F(OpenProjectTest, MenusHoldTheirEntriesInOrder) {
+    const QList<QAction*> bar = window.menuBar()->actions();
+    ASSERT_EQ(bar.size(), 2);
+    EXPECT_EQ(text(bar[0]->text()), "&File");
+    EXPECT_EQ(text(bar[0]->objectName()), "mnuFile");
+    EXPECT_EQ(text(bar[1]->text()), "&Help");
+    EXPECT_EQ(text(bar[1]->objectName()), "mnuHelp");
+    auto entries = [](QAction* menu) {
+        std::vector<std::string> names;
+        for (QAction* a : menu->menu()->actions())
+            names.push_back(text(a->objectName()) + "=" +
+                            (a->isSeparator() ? std::string("-") : text(a->text())));
+        return names;
+    };
+    EXPECT_EQ(entries(bar[0]),
+              (std::vector<std::string>{"mnuFileVersion=&Version", "mnuFileVideo=Video &Player",
+                                        "mnuFileVoice=&Voice Prompts", "mnuFileDash=-",
+                                        "mnuReset=&Reset to Defaults", "mnuFileExit=&Exit"}));
+    EXPECT_EQ(entries(bar[1]),
+              (std::vector<std::string>{"mnuHelpContents=&Contents", "mnuHelpDash=-",
+                                        "nmuHelpAbout=&About Scourvane"}));
+    QAction* voice = action("mnuFileVoice");
+    EXPECT_TRUE(voice->isCheckable());
+    window.setVoiceChecked(true);
+    EXPECT_TRUE(voice->isChecked());
+    window.setVoiceChecked(false);
+    EXPECT_FALSE(voice->isChecked());
+}
+
+TEST_F(OpenProjectTest, TheSurfaceShowsWhatTheLogicSets) {
+    const std::string report = "A total of 3 POBS records\r\nand 2 Risk Type records";
+    window.setResults(report);
+    QLabel* results = child<QLabel>("lblResults");
+    EXPECT_EQ(window.results(), report); // read back as set, CR LF and all
+    EXPECT_EQ(text(results->text()), "A total of 3 POBS records\nand 2 Risk Type records");
+    EXPECT_TRUE(results->wordWrap());
+    window.setFileName("Pl\xc3\xa4n.xer");
+    EXPECT_EQ(child<QLineEdit>("txtFileName")->text(), QString::fromUtf8("Pl\xc3\xa4n.xer"));
+    window.setPurgeCaption("working...");
+    window.setPurgeEnabled(true);
+    window.setDoneEnabled(false);
+    EXPECT_EQ(text(button("cmdPurge")->text()), "working...");
+    EXPECT_TRUE(button("cmdPurge")->isEnabled());
+    EXPECT_FALSE(button("Cancel")->isEnabled());
+}
+
+TEST_F(OpenProjectTest, TheExplanationWrapsInsideTheLabel) {
+    window.show();
+    window.setResults(file_selection_text::kExplanation);
+    QLabel* results = child<QLabel>("lblResults");
+    // Wrapped at the label's width, the whole text fits its height.
+    EXPECT_LE(results->heightForWidth(results->width()), results->height());
+    EXPECT_GT(results->heightForWidth(results->width()), 4 * results->fontMetrics().height());
+}
+
+TEST_F(OpenProjectTest, APositionIsReadBackAsSetWhileTheWindowStaysThere) {
+    window.setPosition(1785.4f, 1410.6f);
+    window.show();
+    EXPECT_EQ(window.top(), 1785.4f);
+    EXPECT_EQ(window.left(), 1410.6f);
+    EXPECT_EQ(window.pos(), QPoint(94, 119));
+    window.move(200, 100); // the user moves it
+    EXPECT_EQ(window.top(), 1500.0f);
+    EXPECT_EQ(window.left(), 3000.0f);
+}
+
+TEST_F(OpenProjectTest, AWindowOffEveryScreenComesBackOntoTheNearest) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    window.setPosition(-48000, -48000); // where a minimised window used to be
+    EXPECT_EQ(window.top(), -48000.0f); // nothing changes until it is shown
+    window.show();
+    EXPECT_TRUE(screen.contains(QRect(window.pos(), window.frameGeometry().size())));
+    EXPECT_EQ(window.top(), float(window.pos().y() * 15));
+    window.setPosition(1e30f, 1e30f); // any stored number, shown
+    EXPECT_TRUE(screen.contains(QRect(window.pos(), window.frameGeometry().size())));
+}
+
+// The window wired as the program wires it, over fake services.
+class WindowProgramTest : public ::testing::Test {
+protected:
+    WindowProgramTest() {
+        fake.files.folders = {"/opt",      "/opt/zembrel",      "/home",
+                              "/home/ann", "/home/ann/.config", "/srv"};
+        std::vector<std::string> lines{"ERMHDR", "%T\tPOBS", "%F\tpobs_id"};
+        for (int i = 0; i < 20; ++i)
+            lines.push_back("%R\t" + std::to_string(i));
+        lines.push_back("%E");
+        fake.files.files["/srv/Plan.xer"] = joinCrLf(lines);
+        window.attach(commands);
+    }
+    ~WindowProgramTest() override { window.hide(); }
+    QPushButton* button(const char* name) {
+        return window.findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+    QAction* action(const char* name) {
+        return window.findChild<QAction*>(QString::fromLatin1(name));
+    }
+    const std::string* saved(const char* key) {
+        return profile.get("/home/ann/.config/Plovard/ZembrelPOBS.INI", "OPEN", key);
+    }
+
+    AppState state;
+    test::FakePlatform fake;
+    test::FakeEnvironment environment;
+    test::FakeProfileStore profile;
+    test::FakeFileDialog dialog;
+    test::FakeHelpViewer help;
+    test::FakePromptPlayer prompts;
+    ShellServices services{fake.platform, environment, profile, dialog, help, prompts};
+    OpenProject window;
+    QtBusyPointer pointer;
+    QtStartUpWindow windows{window, pointer, 0};
+    MainCommands commands{state, window, windows, services};
+};
+
+TEST_F(WindowProgramTest, ACancelledFirstDialogStillOpensTheWindow) {
+    bool splashUp = false;
+    dialog.onOpen = [&] {
+        splashUp = windows.splash() != nullptr;
+        EXPECT_FALSE(window.isVisible()); // the dialog comes before the window
+    };
+    fake.boxes.onShow = [&](const test::ShownBox&) {
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_FALSE(window.isEnabled()); // the first survey runs with the window disabled
+        EXPECT_NE(QGuiApplication::overrideCursor(), nullptr);
+    };
+    dialog.cancel();
+    commands.startUp();
+    EXPECT_FALSE(splashUp);
+    EXPECT_EQ(window.results(), file_selection_text::kExplanation);
+    EXPECT_EQ(fake.boxes.texts(), std::vector<std::string>{"File not specified."});
+    EXPECT_FALSE(button("cmdPurge")->isEnabled());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.isEnabled());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(window.top(), 1785.0f);
+    EXPECT_TRUE(action("mnuFileVoice")->isChecked());
+}
+
+TEST_F(WindowProgramTest, StartOverAfterASurveyShowsTheNewReport) {
+    dialog.choose("/srv/Plan.xer", "Plan.xer");
+    commands.startUp();
+    EXPECT_TRUE(button("cmdPurge")->isEnabled());
+    EXPECT_EQ(window.findChild<QLineEdit*>(QStringLiteral("txtFileName"))->text(),
+              QStringLiteral("Plan.xer"));
+    fake.files.files["/srv/Empty.xer"] = test::crlf({"ERMHDR", "%T\tTASK", "%R\t1", "%E"});
+    dialog.choose("/srv/Empty.xer", "Empty.xer");
+    button("cmdAgain")->click();
+    EXPECT_EQ(window.results(),
+              "The above XER file does not contain any POBS or Risk Type records.");
+    EXPECT_FALSE(button("cmdPurge")->isEnabled());
+    EXPECT_EQ(*profile.get(state.SuiteSettingsFile, "CONFIGURE", "XER_LOCATION"), "/srv/");
+}
+
+TEST_F(WindowProgramTest, WhileASurveyRunsTheOtherOperationsWait) {
+    dialog.choose("/srv/Plan.xer", "Plan.xer");
+    commands.startUp();
+    ASSERT_TRUE(button("cmdPurge")->isEnabled());
+    bool checked = false;
+    fake.events.onProcess = [&] {
+        if (checked)
+            return;
+        checked = true;
+        EXPECT_FALSE(button("cmdAgain")->isEnabled());
+        EXPECT_FALSE(action("mnuReset")->isEnabled());
+        button("cmdPurge")->click();   // refused
+        action("mnuReset")->trigger(); // disabled: no question
+        EXPECT_TRUE(fake.boxes.shown.empty());
+        window.close(); // waits for the survey
+        EXPECT_TRUE(window.isVisible());
+    };
+    window.setPosition(450, 600);
+    dialog.cancel();
+    button("cmdAgain")->click();
+    EXPECT_TRUE(checked);
+    EXPECT_FALSE(window.isVisible()); // shut down once the survey returned
+    EXPECT_TRUE(windows.ended());
+    EXPECT_EQ(*saved("TOP"), " 450");
+    EXPECT_EQ(*saved("LEFT"), " 600");
+    // The survey stopped at the close: no report, no purge.
+    EXPECT_EQ(window.results(), "Opening XER file /srv/Plan.xer");
+    EXPECT_EQ(fake.files.files.count("/srv/Plan-POBS.xer"), 0u);
+}
+
+TEST_F(WindowProgramTest, DoneExitAndTheCloseBoxAllSaveThePosition) {
+    const std::function<void(OpenProject&)> ways[] = {
+        [](OpenProject& w) { w.findChild<QPushButton*>(QStringLiteral("Cancel"))->click(); },
+        [](OpenProject& w) { w.findChild<QAction*>(QStringLiteral("mnuFileExit"))->trigger(); },
+        [](OpenProject& w) { w.close(); }};
+    int run = 0;
+    for (const auto& closeIt : ways) {
+        ++run;
+        AppState s;
+        test::FakeProfileStore store;
+        ShellServices svc{fake.platform, environment, store, dialog, help, prompts};
+        OpenProject w;
+        QtStartUpWindow ws{w, pointer, 0};
+        MainCommands c{s, w, ws, svc};
+        w.attach(c);
+        dialog.cancel();
+        c.startUp();
+        w.setPosition(float(100 * run), float(200 * run));
+        closeIt(w);
+        EXPECT_FALSE(w.isVisible()) << run;
+        EXPECT_TRUE(ws.ended()) << run;
+        const std::string* top =
+            store.get("/home/ann/.config/Plovard/ZembrelPOBS.INI", "OPEN", "TOP");
+        ASSERT_NE(top, nullptr) << run;
+        EXPECT_EQ(*top, " " + std::to_string(100 * run));
+    }
+}
+
+TEST_F(WindowProgramTest, MenuEntriesReachTheirCommands) {
+    dialog.cancel();
+    commands.startUp();
+    fake.boxes.shown.clear();
+    action("mnuFileVersion")->trigger();
+    EXPECT_EQ(fake.boxes.texts(), std::vector<std::string>{"Version Number 4.42"});
+    action("mnuHelpContents")->trigger();
+    EXPECT_EQ(help.shown, std::vector<std::string>{"/opt/zembrel/ZembrelPOBS.chm"});
+    action("mnuFileVoice")->trigger();
+    EXPECT_FALSE(state.SoundOn);
+    EXPECT_FALSE(action("mnuFileVoice")->isChecked());
+    action("mnuFileVoice")->trigger();
+    EXPECT_TRUE(state.SoundOn);
+    EXPECT_TRUE(action("mnuFileVoice")->isChecked());
+    fake.boxes.answers = {MessageAnswer::Yes};
+    window.setPosition(0, 0);
+    action("mnuReset")->trigger();
+    EXPECT_EQ(window.top(), 1785.0f);
+    EXPECT_EQ(fake.boxes.shown.back().text, "Program settings have been reset.");
+}
+
+} // namespace
+} // namespace zembrel

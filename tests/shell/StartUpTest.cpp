@@ -1,0 +1,178 @@
+#include "shell/StartUp.h"
+#include "TempFolder.h"
+#include "XerText.h"
+#include "fakes/FakeEnvironment.h"
+#include "fakes/FakeFileDialog.h"
+#include "fakes/FakeHelpViewer.h"
+#include "fakes/FakePlatform.h"
+#include "fakes/FakeProfileStore.h"
+#include "fakes/FakePromptPlayer.h"
+#include "fakes/FakeStartUpWindow.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixProfileStore.h"
+#include "shell/MainCommands.h"
+#include "xer/GetFilename.h"
+
+#include <gtest/gtest.h>
+
+namespace zembrel {
+namespace {
+
+const std::string kData = "/home/ann/.config/Plovard/";
+const std::string kSettings = kData + "ZembrelPOBS.INI";
+const std::string kSuite = kData + "Zembrel.INI";
+
+// Everything the start-up talks to, each fake writing into one log, so the order of the steps
+// shows.
+class StartUpTest : public ::testing::Test {
+protected:
+    StartUpTest() {
+        fake.files.folders = {"/opt", "/opt/zembrel", "/home", "/home/ann", "/home/ann/.config"};
+        windows.onCall = [this](const std::string& name) { log.push_back(name); };
+        prompts.onPlay = [this](std::int16_t n) { log.push_back("prompt " + std::to_string(n)); };
+        dialog.onOpen = [this] { log.push_back("dialog"); };
+        fake.boxes.onShow = [this](const test::ShownBox& b) { log.push_back("box " + b.text); };
+    }
+    void startUp() { StartUp(state, window, windows, services); }
+
+    AppState state;
+    test::FakeSurface window;
+    test::FakeStartUpWindow windows;
+    test::FakePlatform fake;
+    test::FakeEnvironment environment;
+    test::FakeProfileStore profile;
+    test::FakeFileDialog dialog;
+    test::FakeHelpViewer help;
+    test::FakePromptPlayer prompts;
+    ShellServices services{fake.platform, environment, profile, dialog, help, prompts};
+    std::vector<std::string> log;
+};
+
+TEST_F(StartUpTest, RunsItsStepsInOrder) {
+    // What each step must already have done when the window operations come.
+    windows.onCall = [this](const std::string& name) {
+        log.push_back(name);
+        if (name == "showSplash") {
+            EXPECT_TRUE(state.ProgramFolder.empty());
+            EXPECT_TRUE(profile.reads.empty());
+        } else if (name == "closeSplash") {
+            EXPECT_EQ(state.ProgramFolder, "/opt/zembrel/");
+            EXPECT_EQ(state.HelpFilePath, "/opt/zembrel/ZembrelPOBS.chm");
+            EXPECT_EQ(state.SettingsFile, kSettings);
+            EXPECT_EQ(state.SuiteSettingsFile, kSuite);
+            ASSERT_EQ(profile.reads.size(), 4u); // TOP, LEFT, SOUND_ON, XER_LOCATION
+            EXPECT_EQ(profile.reads[0].file, kSettings);
+            EXPECT_EQ(profile.reads[3].key, "XER_LOCATION");
+            EXPECT_EQ(state.QuoteChar, '"');
+            EXPECT_EQ(state.TabChar, '\t');
+            EXPECT_TRUE(state.SoundOn);
+            EXPECT_TRUE(window.voiceChecked);
+            EXPECT_TRUE(prompts.played.empty());
+        } else if (name == "showMainWindow") {
+            EXPECT_EQ(state.CurrentXerPath, "/srv/Plan.xer"); // the dialog came first
+            EXPECT_TRUE(fake.files.files.count("/srv/Plan.xer"));
+            EXPECT_EQ(fake.files.readCalls, 0); // the survey comes after
+        }
+    };
+    fake.files.folders.insert("/srv");
+    fake.files.files["/srv/Plan.xer"] =
+        test::crlf({"ERMHDR", "%T\tPOBS", "%F\tpobs_id", "%R\t1", "%E"});
+    dialog.choose("/srv/Plan.xer", "Plan.xer");
+    fake.events.onProcess = [this] {
+        if (log.back() != "survey yields")
+            log.push_back("survey yields");
+    };
+    startUp();
+    const std::vector<std::string> expected{
+        "showSplash", "closeSplash", "prompt 50",     "dialog",   "showMainWindow",
+        "input off",  "busy on",     "survey yields", "busy off", "input on"};
+    EXPECT_EQ(log, expected);
+    EXPECT_TRUE(window.purgeEnabled);
+    EXPECT_EQ(state.PobsRecordCount, 1);
+}
+
+TEST_F(StartUpTest, WithoutSettingsTheWindowTakesTheDefaults) {
+    startUp();
+    EXPECT_EQ(window.top(), 1785.0f);
+    EXPECT_EQ(window.left(), 1410.0f);
+    EXPECT_TRUE(state.SoundOn);
+    EXPECT_TRUE(window.voiceChecked);
+    EXPECT_EQ(prompts.played, std::vector<std::int16_t>{prompt::ChooseFile});
+    EXPECT_EQ(dialog.asked.at(0).initialFolder, "/home/ann/"); // the home folder off Windows
+}
+
+TEST_F(StartUpTest, SoundOffLeavesTheCheckMarkClear) {
+    profile.set(kSuite, "CONFIGURE", "SOUND_ON", "FALSE");
+    window.voiceChecked = true;
+    startUp();
+    EXPECT_FALSE(state.SoundOn);
+    EXPECT_FALSE(window.voiceChecked);
+}
+
+TEST_F(StartUpTest, ACancelledDialogStillShowsTheWindowAndSurveys) {
+    dialog.cancel();
+    startUp();
+    EXPECT_EQ(window.resultsText, file_selection_text::kExplanation);
+    EXPECT_EQ(log, (std::vector<std::string>{"showSplash", "closeSplash", "prompt 50", "dialog",
+                                             "showMainWindow", "input off", "busy on",
+                                             "box File not specified.", "busy off", "input on"}));
+    EXPECT_FALSE(window.purgeEnabled);
+    EXPECT_TRUE(windows.mainVisible);
+    EXPECT_TRUE(windows.inputEnabled);
+    EXPECT_FALSE(windows.busy);
+}
+
+TEST_F(StartUpTest, ShutDownSavesThePositionThenLetsEventsRunThenEnds) {
+    state.SettingsFile = kSettings;
+    window.setPosition(300, -45.5f);
+    ShutDown(state, window, windows, profile);
+    ASSERT_EQ(profile.writes.size(), 2u);
+    EXPECT_EQ(profile.writes[0].key, "TOP");
+    EXPECT_EQ(profile.writes[0].value, " 300");
+    EXPECT_EQ(profile.writes[1].key, "LEFT");
+    EXPECT_EQ(profile.writes[1].value, "-45.5");
+    EXPECT_EQ(profile.writes[1].file, kSettings);
+    EXPECT_EQ(windows.calls, (std::vector<std::string>{"processEvents", "endProgram"}));
+}
+
+TEST(StartUpRoundTripTest, ThePositionSavedAtShutDownIsWhereTheNextStartOpens) {
+    test::TempFolder temp;
+    PosixFileSystem files;
+    PosixProfileStore profile;
+    test::FakeEnvironment environment;
+    environment.programFolder = temp.path();
+    environment.localAppData = temp.path();
+    test::FakeBoxes boxes;
+    test::FakeEvents events;
+    test::FakePointer pointer;
+    Platform platform{files, boxes, events, pointer};
+    test::FakeFileDialog dialog;
+    test::FakeHelpViewer help;
+    test::FakePromptPlayer prompts;
+    ShellServices services{platform, environment, profile, dialog, help, prompts};
+
+    // Three starts in a row, the user moving the window each time.
+    for (int run = 0; run < 3; ++run) {
+        AppState state;
+        test::FakeSurface window;
+        test::FakeStartUpWindow windows;
+        MainCommands commands(state, window, windows, services);
+        commands.startUp();
+        if (run == 0) {
+            EXPECT_EQ(window.top(), 1785.0f);
+            EXPECT_EQ(window.left(), 1410.0f);
+        } else {
+            EXPECT_EQ(window.top(), 100.0f * float(run));
+            EXPECT_EQ(window.left(), 7.5f * float(run));
+        }
+        window.setPosition(100.0f * float(run + 1), 7.5f * float(run + 1)); // the user moves it
+        EXPECT_TRUE(commands.requestClose());
+        EXPECT_TRUE(windows.ended);
+        EXPECT_EQ(state.DataFolder, temp.path() + "/Plovard/");
+    }
+    EXPECT_EQ(test::TempFolder::read(temp.path() + "/Plovard/ZembrelPOBS.INI"),
+              "[OPEN]\r\nTOP= 300\r\nLEFT= 22.5\r\n");
+}
+
+} // namespace
+} // namespace zembrel
