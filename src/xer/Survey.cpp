@@ -4,6 +4,7 @@
 #include "xer/XerLineReader.h"
 
 #include <limits>
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -71,6 +72,7 @@ private:
     MainSurface& m_window;
     Platform& m_platform;
     std::int32_t m_reconditioned = 0;
+    std::unique_ptr<ByteFile> m_repairFile; // one handle for all repairs of a survey
     std::uint32_t m_lines = 0; // a request to stop is looked at every few hundred lines
 };
 
@@ -86,20 +88,28 @@ SurveyOutcome Surveyor::run() {
         return SurveyOutcome::Refused;
     }
     Resume from;
+    // The reader stays open across a repair of the byte it stopped at: its buffer is patched
+    // instead of read again.
+    std::optional<XerLineReader> reader;
+    std::uint64_t repairedAt = 0;
     for (;;) {
         m_window.setResults(kOpening + path);
         PassResult result;
-        {
+        if (!reader) {
             auto opened = m_platform.files.openRead(path);
             if (!opened)
                 return fail(opened.failure());
-            XerLineReader reader(std::move(*opened));
+            reader.emplace(std::move(*opened));
             if (from.position.offset > 0) {
-                if (Status s = reader.seek(from.position); !s)
+                if (Status s = reader->seek(from.position); !s)
                     return fail(s.failure());
             }
-            result = pass(reader, from);
-        } // the file is closed here, before any message or repair
+        } else if (Status s = reader->resume(from.position, repairedAt); !s) {
+            return fail(s.failure());
+        }
+        result = pass(*reader, from);
+        if (!std::holds_alternative<SubMet>(result))
+            reader.reset(); // the file is closed here, before any message
         if (std::holds_alternative<Done>(result))
             return report();
         if (std::holds_alternative<Stop>(result))
@@ -108,11 +118,15 @@ SurveyOutcome Surveyor::run() {
             return broken(b->which);
         if (const auto* f = std::get_if<Failure>(&result))
             return fail(*f);
-        auto repaired = recondition(std::get<SubMet>(result), from);
+        const auto met = std::get<SubMet>(result);
+        auto repaired = recondition(met, from);
         if (!repaired)
             return fail(repaired.failure());
         if (!*repaired) // nothing to repair: reading again would meet the same failure
             return fail(makeFailure(failure::InputPastEnd));
+        if (from.position.offset != met.lineStart.position.offset || from.position.offset == 0)
+            reader.reset(); // repaired elsewhere: read again from where from says
+        repairedAt = met.offset;
         if (!countOne(m_reconditioned))
             return fail(makeFailure(failure::Overflow));
         message("A total of " + std::to_string(m_reconditioned) +
@@ -222,13 +236,13 @@ Outcome<bool> Surveyor::recondition(const SubMet& met, Resume& from) {
     m_window.setResults(kReconditioning);
     m_platform.events.processEvents();
     const std::string& path = m_state.CurrentXerPath;
-    auto length = m_platform.files.fileLength(path);
-    if (!length)
-        return length.failure();
-    auto opened = m_platform.files.openReadWrite(path);
-    if (!opened)
-        return opened.failure();
-    ByteFile& file = **opened;
+    if (!m_repairFile) {
+        auto opened = m_platform.files.openReadWrite(path);
+        if (!opened)
+            return opened.failure();
+        m_repairFile = std::move(*opened);
+    }
+    ByteFile& file = *m_repairFile;
     // The reader has read every byte before the one it stopped at, so that byte is the file's
     // first SUB byte; should the file have changed meanwhile, the first one is looked for.
     char byte = 0;
@@ -240,6 +254,9 @@ Outcome<bool> Surveyor::recondition(const SubMet& met, Resume& from) {
         at = static_cast<std::int64_t>(met.offset);
         from = met.lineStart;
     } else {
+        auto length = m_platform.files.fileLength(path);
+        if (!length)
+            return length.failure();
         std::vector<char> block(XerLineReader::kDefaultBlockSize);
         for (std::uint64_t offset = 0; offset < *length && at < 0;) {
             m_platform.events.processEvents();
@@ -262,8 +279,6 @@ Outcome<bool> Surveyor::recondition(const SubMet& met, Resume& from) {
         if (Status s = file.writeAt(static_cast<std::uint64_t>(at), " ", 1); !s)
             return s.failure();
     }
-    if (Status s = file.close(); !s)
-        return s.failure();
     return at >= 0;
 }
 

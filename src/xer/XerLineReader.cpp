@@ -64,4 +64,20 @@ Status XerLineReader::seek(Position position) {
     return {};
 }
 
+Status XerLineReader::resume(Position lineStart, std::uint64_t patched) {
+    const auto held = static_cast<std::uint64_t>(m_end - m_buffer.get());
+    if (patched < m_bufferOffset || patched >= m_bufferOffset + held ||
+        lineStart.offset < m_bufferOffset || lineStart.offset > patched)
+        return seek(lineStart);
+    m_buffer[patched - m_bufferOffset] = ' ';
+    m_cur = m_buffer.get() + (lineStart.offset - m_bufferOffset);
+    m_next = lineStart.offset;
+    m_lineEnds = lineStart.lineEnds;
+    m_subOffset = -1;
+    const auto* sub = static_cast<const char*>(
+        std::memchr(m_cur, detail::kSub, static_cast<std::size_t>(m_end - m_cur)));
+    m_sub = sub ? sub : m_end;
+    return {};
+}
+
 } // namespace zembrel

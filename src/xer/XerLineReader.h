@@ -41,6 +41,9 @@ public:
 
     Position position() const { return {m_next, m_lineEnds}; }
     Status seek(Position position);
+    // Goes back to lineStart after the caller has made the SUB byte at patched a space in the
+    // file. When both lie in the buffer, the buffer is patched alike and nothing is read again.
+    Status resume(Position lineStart, std::uint64_t patched);
 
     // Reads the next line, handing its text (without the line end) to sink. A sink that has
     // `void whole(const char*, std::size_t)` gets a line that lies inside one block through

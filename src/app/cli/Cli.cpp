@@ -39,7 +39,7 @@ public:
         : m_err(err), m_terminal(terminal), m_overwrite(overwrite) {}
     MessageAnswer show(const std::string& text, MessageButtons buttons, MessageIcon,
                        const std::string& title) override {
-        m_err << title << ": " << text << '\n' << std::flush;
+        m_err << (title + ": " + text + '\n') << std::flush; // one write per message
         if (buttons == MessageButtons::Ok)
             return MessageAnswer::Ok;
         if (m_overwrite)
