@@ -4,18 +4,12 @@ namespace zembrel {
 
 const char* promptFileName(std::int16_t number) {
     switch (number) {
-    case prompt::Error:
-        return "Error.wav";
-    case prompt::AnalysisComplete:
-        return "AComplete.wav";
-    case prompt::PurgeStarted:
-        return "start.wav";
-    case prompt::ChooseFile:
-        return "POBS.wav";
-    case prompt::XerCreated:
-        return "XERCreated.wav";
-    default:
-        return nullptr;
+    case prompt::Error: return "Error.wav";
+    case prompt::AnalysisComplete: return "AComplete.wav";
+    case prompt::PurgeStarted: return "start.wav";
+    case prompt::ChooseFile: return "POBS.wav";
+    case prompt::XerCreated: return "XERCreated.wav";
+    default: return nullptr;
     }
 }
 

@@ -42,8 +42,7 @@ Failure makeFailure(int number);
 std::string errorText(const Failure& f);
 
 // Either a value or the failure that prevented it.
-template <typename T>
-class Outcome {
+template <typename T> class Outcome {
 public:
     Outcome(T value) : m_state(std::move(value)) {}
     Outcome(Failure failure) : m_state(std::move(failure)) {}

@@ -19,11 +19,13 @@ void FieldReader::reset(std::size_t first, std::size_t second, std::size_t limit
 void FieldReader::piece(const char* data, std::size_t size) {
     const char* end = data + size;
     while (data < end && m_tabs <= m_last) {
-        const auto* tab = static_cast<const char*>(std::memchr(data, kTab, static_cast<std::size_t>(end - data)));
+        const auto* tab =
+            static_cast<const char*>(std::memchr(data, kTab, static_cast<std::size_t>(end - data)));
         const char* stop = tab ? tab : end;
         for (std::size_t i = 0; i < 2; ++i) {
             if (m_wanted[i] != kNone && m_wanted[i] == m_tabs && m_values[i].size() <= m_limit) {
-                const auto room = m_limit == std::string::npos ? m_limit : m_limit + 1 - m_values[i].size();
+                const auto room =
+                    m_limit == std::string::npos ? m_limit : m_limit + 1 - m_values[i].size();
                 m_values[i].append(data, std::min(room, static_cast<std::size_t>(stop - data)));
             }
         }

@@ -18,7 +18,6 @@ constexpr const char* kSeparators = "\\/";
 constexpr const char* kSeparators = "/";
 #endif
 
-
 // "-POBS" goes before the last four characters, but never into the folder part: a name shorter
 // than four characters gets it in front.
 std::string withPobs(const std::string& path) {
@@ -233,10 +232,9 @@ PurgeOutcome Purger::write() {
     }
     m_newName = withPobs(current);
     if (m_platform.files.fileExists(m_newName)) {
-        const auto answer = m_platform.boxes.show("A POBS-free file " + m_newName + kCrLf +
-                                                      "already exists.  Is it OK to overwrite?",
-                                                  MessageButtons::YesNo, MessageIcon::Question,
-                                                  kAppTitle);
+        const auto answer = m_platform.boxes.show(
+            "A POBS-free file " + m_newName + kCrLf + "already exists.  Is it OK to overwrite?",
+            MessageButtons::YesNo, MessageIcon::Question, kAppTitle);
         if (answer != MessageAnswer::Yes) {
             m_window.setResults("File " + current + " not read." + kCrLf + "File " + m_newName +
                                 " already exists.");
@@ -288,17 +286,17 @@ PurgeOutcome Purger::write() {
         if (const PurgeOutcome o = filterRiskTypes(intermediate); o != PurgeOutcome::Created)
             return o;
     }
-    std::string report = "Number of POBS Records Removed: " +
-                         std::to_string(m_state.PobsRecordCount) + "." + kCrLf +
-                         "Number of Risk Types removed: " +
-                         std::to_string(m_state.RiskTypeRecordCount - m_kept) + ".";
+    std::string report =
+        "Number of POBS Records Removed: " + std::to_string(m_state.PobsRecordCount) + "." + kCrLf +
+        "Number of Risk Types removed: " + std::to_string(m_state.RiskTypeRecordCount - m_kept) +
+        ".";
     PurgeOutcome outcome = PurgeOutcome::Failed;
     if (m_platform.files.fileExists(m_newName)) {
         m_state.CurrentXerPath = m_newName;
         m_state.CurrentXerName = withPobs(m_state.CurrentXerName);
         m_window.setFileName(m_state.CurrentXerName);
-        report += std::string(kCrLf) + kCrLf + "A new import file has been created called" +
-                  kCrLf + m_state.CurrentXerName;
+        report += std::string(kCrLf) + kCrLf + "A new import file has been created called" + kCrLf +
+                  m_state.CurrentXerName;
         outcome = PurgeOutcome::Created;
     } else {
         report += std::string(kCrLf) + "ERROR: File " + m_newName + " was not created.";

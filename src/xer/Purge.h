@@ -18,7 +18,6 @@ enum class PurgeOutcome {
 
 // The Purge command: writes the current XER file's POBS-free copy beside it, keeping only the
 // RISKTYPE records that its risks refer to, and makes the copy the current file.
-PurgeOutcome Purge(AppState& state, MainSurface& window, Platform& platform,
-                   PromptPlayer& prompts);
+PurgeOutcome Purge(AppState& state, MainSurface& window, Platform& platform, PromptPlayer& prompts);
 
 } // namespace zembrel

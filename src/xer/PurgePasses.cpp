@@ -187,8 +187,7 @@ struct PobsPass {
         at == At::Outside ? line.beginStreamed() : line.beginHeld();
     }
 
-    template <typename Line>
-    Status take(Line& line, bool last) {
+    template <typename Line> Status take(Line& line, bool last) {
         if (at == At::Outside) {
             if (line.isTableLine("POBS")) {
                 at = At::FieldNames; // the table line is left out
@@ -229,7 +228,7 @@ struct ReferencePass {
     std::size_t parentColumn = 0;
 
     RiskWalk* walking() {
-        return projrisk.at != At::Outside ? &projrisk
+        return projrisk.at != At::Outside  ? &projrisk
                : prorisk.at != At::Outside ? &prorisk
                                            : nullptr;
     }
@@ -251,8 +250,7 @@ struct ReferencePass {
         }
     }
 
-    template <typename Line>
-    Status take(Line& line, bool last) {
+    template <typename Line> Status take(Line& line, bool last) {
         if (line.plain() && !walking() && risktype == At::Outside)
             return {};
         const Tag tag = line.tag();
@@ -277,8 +275,7 @@ struct ReferencePass {
         return {};
     }
 
-    template <typename Line>
-    Status step(RiskWalk& walk, Line& line, Tag tag, bool last) {
+    template <typename Line> Status step(RiskWalk& walk, Line& line, Tag tag, bool last) {
         if (walk.at == At::Outside) {
             if (line.isTableLine(walk.table)) {
                 walk.at = At::FieldNames;
@@ -324,8 +321,7 @@ struct RiskTypePass {
         line.wantFields = true;
     }
 
-    template <typename Line>
-    Status take(Line& line, bool last) {
+    template <typename Line> Status take(Line& line, bool last) {
         if (at == At::Outside) {
             if (!line.isTableLine("RISKTYPE"))
                 return line.write();

@@ -35,7 +35,9 @@ public:
 private:
     struct Hash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+        std::size_t operator()(std::string_view s) const {
+            return std::hash<std::string_view>{}(s);
+        }
     };
     std::vector<std::string>& m_list;
     std::unordered_set<std::string, Hash, std::equal_to<>> m_set;

@@ -6,8 +6,7 @@ namespace zembrel {
 
 XerLineReader::XerLineReader(std::unique_ptr<ReadFile> file, std::size_t blockSize)
     : m_file(std::move(file)), m_buffer(new char[blockSize]), m_capacity(blockSize),
-      m_cur(m_buffer.get()), m_end(m_buffer.get()), m_sub(m_buffer.get()),
-      m_size(m_file->size()) {}
+      m_cur(m_buffer.get()), m_end(m_buffer.get()), m_sub(m_buffer.get()), m_size(m_file->size()) {}
 
 Status XerLineReader::refill() {
     // Never read past the length the file had when it was opened: the end test rests on it.
@@ -31,7 +30,8 @@ Status XerLineReader::refill() {
 }
 
 Status XerLineReader::failAtSub(const char* at) {
-    m_subOffset = static_cast<std::int64_t>(m_bufferOffset + static_cast<std::uint64_t>(at - m_buffer.get()));
+    m_subOffset =
+        static_cast<std::int64_t>(m_bufferOffset + static_cast<std::uint64_t>(at - m_buffer.get()));
     return makeFailure(failure::InputPastEnd);
 }
 

@@ -50,8 +50,7 @@ public:
     // it, in one call (the common case, made cheap). Fails with
     // input-past-end (62) when no byte is left or when the line holds a SUB byte; then
     // subOffset() tells where that byte is. Pieces before the SUB byte may have reached the sink.
-    template <typename Sink>
-    Status readLine(Sink& sink);
+    template <typename Sink> Status readLine(Sink& sink);
 
     // Hands each following line that lies wholly inside the current block, with its line end,
     // to visit(const char* text, std::size_t size, const char* end, bool last) as long as visit
@@ -60,8 +59,7 @@ public:
     // cannot hand over whole (one that crosses blocks or holds a SUB byte, or the very first
     // line of the file), which readLine then reads; it returns false when visit said stop.
     // Made for the passes over whole files, where per-line work must be a few instructions.
-    template <typename Visit>
-    bool forLinesInBlock(Visit&& visit);
+    template <typename Visit> bool forLinesInBlock(Visit&& visit);
 
     // The offset of the SUB byte that made the last read fail, or -1.
     std::int64_t subOffset() const { return m_subOffset; }
@@ -69,8 +67,7 @@ public:
     std::uint64_t size() const { return m_size; }
 
 private:
-    template <typename Sink>
-    Status readLineAcrossBlocks(Sink& sink);
+    template <typename Sink> Status readLineAcrossBlocks(Sink& sink);
     Status refill();
     Status failAtSub(const char* at);
     Status skipLfAfterCr();
@@ -78,11 +75,11 @@ private:
     std::unique_ptr<ReadFile> m_file;
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_capacity;
-    const char* m_cur = nullptr;       // next unread byte in the buffer
-    const char* m_end = nullptr;       // end of the valid bytes in the buffer
-    const char* m_sub = nullptr;       // first SUB byte at or after m_cur, or m_end when none
-    std::uint64_t m_bufferOffset = 0;  // file offset of m_buffer[0]
-    std::uint64_t m_next = 0;          // file offset of the next unread byte
+    const char* m_cur = nullptr;      // next unread byte in the buffer
+    const char* m_end = nullptr;      // end of the valid bytes in the buffer
+    const char* m_sub = nullptr;      // first SUB byte at or after m_cur, or m_end when none
+    std::uint64_t m_bufferOffset = 0; // file offset of m_buffer[0]
+    std::uint64_t m_next = 0;         // file offset of the next unread byte
     std::uint64_t m_size = 0;
     std::int64_t m_subOffset = -1;
     LineEnds m_lineEnds = LineEnds::Undecided;
@@ -105,8 +102,7 @@ inline const char* findLineEnd(const char* from, const char* to, XerLineReader::
 }
 } // namespace detail
 
-template <typename Sink>
-Status XerLineReader::readLine(Sink& sink) {
+template <typename Sink> Status XerLineReader::readLine(Sink& sink) {
     m_subOffset = -1;
     if (atEnd())
         return makeFailure(failure::InputPastEnd);
@@ -129,8 +125,7 @@ Status XerLineReader::readLine(Sink& sink) {
     return readLineAcrossBlocks(sink);
 }
 
-template <typename Visit>
-bool XerLineReader::forLinesInBlock(Visit&& visit) {
+template <typename Visit> bool XerLineReader::forLinesInBlock(Visit&& visit) {
     if (m_lineEnds == LineEnds::Undecided)
         return true;
     for (;;) {
@@ -150,8 +145,7 @@ bool XerLineReader::forLinesInBlock(Visit&& visit) {
     }
 }
 
-template <typename Sink>
-Status XerLineReader::readLineAcrossBlocks(Sink& sink) {
+template <typename Sink> Status XerLineReader::readLineAcrossBlocks(Sink& sink) {
     for (;;) {
         if (m_cur == m_end) {
             if (Status s = refill(); !s)

@@ -1,6 +1,6 @@
+#include "app/cli/Cli.h"
 #include "TempFolder.h"
 #include "XerText.h"
-#include "app/cli/Cli.h"
 #include "platform/posix/PosixFileSystem.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "TempFolder.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -48,7 +48,11 @@ TEST_F(PosixFileSystemTest, ReadsWritesAndRepairsInPlace) {
     {
         auto out = fs.create(path);
         ASSERT_TRUE(out.ok());
-        ASSERT_TRUE((*out)->write("abc\x1a" "def", 7).ok());
+        ASSERT_TRUE((*out)
+                        ->write("abc\x1a"
+                                "def",
+                                7)
+                        .ok());
         ASSERT_TRUE((*out)->close().ok());
     }
     EXPECT_EQ(*fs.fileLength(path), 7u);

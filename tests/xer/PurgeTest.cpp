@@ -1,6 +1,6 @@
+#include "xer/Purge.h"
 #include "XerText.h"
 #include "fakes/FakePlatform.h"
-#include "xer/Purge.h"
 #include "xer/Survey.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +66,7 @@ TEST_F(PurgeTest, LeavesOutEveryPobsTableAndKeepsEveryOtherLineInOrder) {
     EXPECT_EQ(surveyAndPurge(input), PurgeOutcome::Created);
     EXPECT_EQ(newFile(), "ERMHDR\t8.0\r\n%T\tOBS\r\n%F\tobs_id\r\n%R\t1\r\n"
                          "%T\tTASK\r\n%F\ttask_id\r\n%R\t7\tD\xe9molition\x7f\x7fnext\r\n%E\r\n");
-    EXPECT_EQ(fake.files.files[kPath], input); // the current file is never changed
+    EXPECT_EQ(fake.files.files[kPath], input);    // the current file is never changed
     EXPECT_EQ(fake.files.files.count(kTemp), 0u); // no risk types: no intermediate file
     EXPECT_EQ(window.resultsText,
               "Number of POBS Records Removed: 3.\r\nNumber of Risk Types removed: 0.\r\n\r\n"
@@ -86,10 +86,9 @@ TEST_F(PurgeTest, WalksTablesAsTheLayoutSays) {
     EXPECT_EQ(state.PobsRecordCount, 1);
     // Table lines with a trailing TAB or in lower case are not POBS table lines.
     state.CurrentXerPath = kPath;
-    surveyAndPurge(crlf({"H", "%T\tPOBS", "%R\t1", "%E", "%T\tPOBS\t", "%R\t2", "%T\tpobs",
-                         "%R\t3", "%E"}));
-    EXPECT_EQ(newFile(),
-              crlf({"H", "%E", "%T\tPOBS\t", "%R\t2", "%T\tpobs", "%R\t3", "%E"}));
+    surveyAndPurge(
+        crlf({"H", "%T\tPOBS", "%R\t1", "%E", "%T\tPOBS\t", "%R\t2", "%T\tpobs", "%R\t3", "%E"}));
+    EXPECT_EQ(newFile(), crlf({"H", "%E", "%T\tPOBS\t", "%R\t2", "%T\tpobs", "%R\t3", "%E"}));
     // A POBS table that is the last table, followed by the end line as the file's last line.
     state.CurrentXerPath = kPath;
     EXPECT_EQ(surveyAndPurge("H\r\n%T\tPOBS\r\n%F\r\n%R\t1\r\n%E"), PurgeOutcome::Created);
@@ -106,15 +105,16 @@ const std::string kRiskTypeTable = "%T\tRISKTYPE\r\n%F\trisk_type_id\tseq_num\tr
 
 TEST_F(PurgeTest, KeepsTheRiskTypesThatRisksReferTo) {
     // Without field names of its own the risk type is data field 6.
-    const std::string input = "ERMHDR\r\n" + kRiskTypeTable +
-                              crlf({"%T\tPROJRISK", "%R\t1\t2\t3\t4\t5\tC\t", "%R\t1\t2\t3\t4\t5\tA\t",
-                                    "%R\t1\t2\t3\t4\t5\tC\t", "%R\t1\t2\t3\t4\t5\tZ\t", "%E"});
+    const std::string input =
+        "ERMHDR\r\n" + kRiskTypeTable +
+        crlf({"%T\tPROJRISK", "%R\t1\t2\t3\t4\t5\tC\t", "%R\t1\t2\t3\t4\t5\tA\t",
+              "%R\t1\t2\t3\t4\t5\tC\t", "%R\t1\t2\t3\t4\t5\tZ\t", "%E"});
     EXPECT_EQ(surveyAndPurge(input), PurgeOutcome::Created);
-    EXPECT_EQ(newFile(), "ERMHDR\r\n%T\tRISKTYPE\r\n%F\trisk_type_id\tseq_num\trisk_type\r\n"
-                         "%R\tA\t1\tTechnical\r\n%R\tC\t3\tTime\r\n" +
-                             crlf({"%T\tPROJRISK", "%R\t1\t2\t3\t4\t5\tC\t",
-                                   "%R\t1\t2\t3\t4\t5\tA\t", "%R\t1\t2\t3\t4\t5\tC\t",
-                                   "%R\t1\t2\t3\t4\t5\tZ\t", "%E"}));
+    EXPECT_EQ(newFile(),
+              "ERMHDR\r\n%T\tRISKTYPE\r\n%F\trisk_type_id\tseq_num\trisk_type\r\n"
+              "%R\tA\t1\tTechnical\r\n%R\tC\t3\tTime\r\n" +
+                  crlf({"%T\tPROJRISK", "%R\t1\t2\t3\t4\t5\tC\t", "%R\t1\t2\t3\t4\t5\tA\t",
+                        "%R\t1\t2\t3\t4\t5\tC\t", "%R\t1\t2\t3\t4\t5\tZ\t", "%E"}));
     EXPECT_EQ(state.ReferencedRiskTypes, (std::vector<std::string>{"C", "A", "Z"}));
     EXPECT_EQ(state.ReferencedRiskTypeCount, 3);
     EXPECT_EQ(state.RiskTypeRecordCount, 3);
@@ -131,7 +131,8 @@ TEST_F(PurgeTest, WithoutAnyRiskTheWholeRiskTypeTableGoes) {
               "Number of POBS Records Removed: 0.\r\nNumber of Risk Types removed: 3.");
     // A reference that matches no risk type keeps the table's head and no record.
     state.CurrentXerPath = kPath;
-    surveyAndPurge("H\r\n" + kRiskTypeTable + crlf({"%T\tPROJRISK", "%R\t1\t2\t3\t4\t5\tQ\t", "%E"}));
+    surveyAndPurge("H\r\n" + kRiskTypeTable +
+                   crlf({"%T\tPROJRISK", "%R\t1\t2\t3\t4\t5\tQ\t", "%E"}));
     EXPECT_EQ(newFile(), "H\r\n%T\tRISKTYPE\r\n%F\trisk_type_id\tseq_num\trisk_type\r\n" +
                              crlf({"%T\tPROJRISK", "%R\t1\t2\t3\t4\t5\tQ\t", "%E"}));
 }
@@ -297,7 +298,11 @@ TEST_F(PurgeTest, FailuresOfTheFileSystemLeaveNoPartialFile) {
     const std::vector<Case> cases = {
         {"folder not writable", [](auto& fs) { fs.failCreate = makeFailure(70); }, 70},
         {"disk fills up", [&](auto& fs) { fs.capacity = input.size() + 40; }, 61},
-        {"read fails", [](auto& fs) { fs.failReadAfter = {{20, makeFailure(57)}}; }, 57},
+        {"read fails",
+         [](auto& fs) {
+             fs.failReadAfter = {{20, makeFailure(57)}};
+         },
+         57},
         {"rename fails", [](auto& fs) { fs.failRename = makeFailure(75); }, 75},
     };
     for (const auto& c : cases) {
@@ -313,8 +318,8 @@ TEST_F(PurgeTest, FailuresOfTheFileSystemLeaveNoPartialFile) {
         PerformSurvey(s, w, fresh.platform);
         c.arrange(fresh.files);
         EXPECT_EQ(Purge(s, w, fresh.platform, prompts), PurgeOutcome::Failed);
-        EXPECT_TRUE(fresh.boxes.shown.back().text.starts_with(
-            "ERROR #" + std::to_string(c.number) + ", "))
+        EXPECT_TRUE(
+            fresh.boxes.shown.back().text.starts_with("ERROR #" + std::to_string(c.number) + ", "))
             << fresh.boxes.shown.back().text;
         EXPECT_EQ(fresh.files.files[kNew], "kept");
         EXPECT_EQ(fresh.files.files[kPath], input);
@@ -339,17 +344,18 @@ TEST_F(PurgeTest, ASubByteMetWhilePurgingIsAFailure) {
     PerformSurvey(state, window, fake.platform);
     fake.files.files[kPath] = crlf({"H", "%T\tPOBS", "%R\t\x1a", "%E"}); // damaged since
     EXPECT_EQ(purge(), PurgeOutcome::Failed);
-    EXPECT_EQ(window.resultsText, "ERROR #62, Input past end of file occured.  New file not creaed.");
+    EXPECT_EQ(window.resultsText,
+              "ERROR #62, Input past end of file occured.  New file not creaed.");
 }
 
 TEST_F(PurgeTest, LongLinesPassThroughWhole) {
-    const std::string longRecord = "%R\t" + std::string(3 << 20, 'x');         // streamed
-    const std::string longSpaces = std::string(2 << 20, ' ') + "%T\tTASK";     // held back
-    const std::string longPobs = "%R\t" + std::string(3 << 20, 'p');           // left out
-    const std::string longType = "%R\tA\t" + std::string(3 << 20, 't');       // kept, re-read
-    const std::string input = crlf({"H", longSpaces, longRecord, "%T\tPOBS", longPobs, "%E",
-                                    "%T\tRISKTYPE", longType, "%R\tB\tx", "%T\tPROJRISK",
-                                    "%R\t1\t2\t3\t4\t5\tA\t", "%E"});
+    const std::string longRecord = "%R\t" + std::string(3 << 20, 'x');     // streamed
+    const std::string longSpaces = std::string(2 << 20, ' ') + "%T\tTASK"; // held back
+    const std::string longPobs = "%R\t" + std::string(3 << 20, 'p');       // left out
+    const std::string longType = "%R\tA\t" + std::string(3 << 20, 't');    // kept, re-read
+    const std::string input =
+        crlf({"H", longSpaces, longRecord, "%T\tPOBS", longPobs, "%E", "%T\tRISKTYPE", longType,
+              "%R\tB\tx", "%T\tPROJRISK", "%R\t1\t2\t3\t4\t5\tA\t", "%E"});
     EXPECT_EQ(surveyAndPurge(input), PurgeOutcome::Created);
     EXPECT_EQ(newFile(), crlf({"H", longSpaces, longRecord, "%E", "%T\tRISKTYPE", longType,
                                "%T\tPROJRISK", "%R\t1\t2\t3\t4\t5\tA\t", "%E"}));

@@ -1,6 +1,6 @@
+#include "xer/Survey.h"
 #include "XerText.h"
 #include "fakes/FakePlatform.h"
-#include "xer/Survey.h"
 
 #include <gtest/gtest.h>
 
@@ -34,10 +34,10 @@ protected:
 };
 
 TEST_F(SurveyTest, CountsPobsAndRiskTypeRecordsAndEnablesPurge) {
-    const auto outcome = survey(crlf({"ERMHDR\t8.0", "%T\tOBS", "%F\tobs_id", "%R\t1",
-                                      "%T\tPOBS", "%F\tpobs_id", "%R\t1", "%R\t2", "%R\t3",
-                                      "%T\tRISKTYPE", "%F\trisk_type_id", "%R\t7", "%R\t8",
-                                      "%T\tTASK", "%R\tx", "%E"}));
+    const auto outcome =
+        survey(crlf({"ERMHDR\t8.0", "%T\tOBS", "%F\tobs_id", "%R\t1", "%T\tPOBS", "%F\tpobs_id",
+                     "%R\t1", "%R\t2", "%R\t3", "%T\tRISKTYPE", "%F\trisk_type_id", "%R\t7",
+                     "%R\t8", "%T\tTASK", "%R\tx", "%E"}));
     EXPECT_EQ(outcome, SurveyOutcome::Reported);
     EXPECT_EQ(state.PobsRecordCount, 3);
     EXPECT_EQ(state.RiskTypeRecordCount, 2);
@@ -73,14 +73,14 @@ TEST_F(SurveyTest, TheEndingLineOfATableIsOnlyLookedAtForRiskType) {
     // Two POBS tables in a row: the second is not seen; two apart: both are.
     survey(crlf({"H", "%T\tPOBS", "%F", "%R\t1", "%T\tPOBS", "%F", "%R\t2", "%R\t3", "%E"}));
     EXPECT_EQ(state.PobsRecordCount, 1);
-    survey(crlf({"H", "%T\tPOBS", "%F", "%R\t1", "%T\tX", "%T\tPOBS", "%F", "%R\t2", "%R\t3",
-                 "%E"}));
+    survey(
+        crlf({"H", "%T\tPOBS", "%F", "%R\t1", "%T\tX", "%T\tPOBS", "%F", "%R\t2", "%R\t3", "%E"}));
     EXPECT_EQ(state.PobsRecordCount, 3);
 }
 
 TEST_F(SurveyTest, OnlyTheTagOfALineInsideATableMatters) {
-    survey(crlf({"H", "  %T\tPOBS  ", "%R", "", " %R\tnot a record", "%Rx", "%F\tx", "%R\t1",
-                 "%E"}));
+    survey(
+        crlf({"H", "  %T\tPOBS  ", "%R", "", " %R\tnot a record", "%Rx", "%F\tx", "%R\t1", "%E"}));
     EXPECT_EQ(state.PobsRecordCount, 3); // the first line after the table line counts too
     survey(crlf({"H", "%T\tPOBS\t", "%R\t1", "%T\tpobs", "%R\t2", "%E"}));
     EXPECT_EQ(state.PobsRecordCount, 0);
@@ -151,9 +151,8 @@ TEST_F(SurveyTest, EachSubByteIsReplacedWithASpaceAndReportedWithTheRunningCount
     const std::string reconditioning =
         "The XER file is corrupted and needs to be reconditioned.  Please wait while this "
         "process proceeds (this can take several minutes).";
-    EXPECT_EQ(std::count(window.resultsHistory.begin(), window.resultsHistory.end(),
-                         reconditioning),
-              3);
+    EXPECT_EQ(
+        std::count(window.resultsHistory.begin(), window.resultsHistory.end(), reconditioning), 3);
     EXPECT_EQ(fake.files.openHandles, 0);
 }
 

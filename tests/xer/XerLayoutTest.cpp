@@ -58,10 +58,10 @@ void expectSameInPieces(const std::string& line) {
 
 TEST(XerLayout, LineHeadInPiecesAgreesWithWholeLines) {
     for (const std::string& line : std::vector<std::string>{
-         "%T\tPOBS", "  %T\tPOBS   ", "%T\tRISKTYPE ", "%T\tPOBS\t", "%T\tPO BS", " ", "",
-          "%", "%R\tx\ty", " %T\tRISKTYPE", "%T\tPROJRISK", "%E", "ERMHDR\t8.0",
-          "%T\tPOBS" + std::string(40, ' '), std::string(40, ' ') + "%T\tPOBS",
-          "%T\tPOBS" + std::string(40, ' ') + "x"})
+             "%T\tPOBS", "  %T\tPOBS   ", "%T\tRISKTYPE ", "%T\tPOBS\t", "%T\tPO BS", " ", "", "%",
+             "%R\tx\ty", " %T\tRISKTYPE", "%T\tPROJRISK", "%E", "ERMHDR\t8.0",
+             "%T\tPOBS" + std::string(40, ' '), std::string(40, ' ') + "%T\tPOBS",
+             "%T\tPOBS" + std::string(40, ' ') + "x"})
         expectSameInPieces(line);
 }
 

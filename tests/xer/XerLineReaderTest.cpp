@@ -1,5 +1,5 @@
-#include "fakes/FakeFileSystem.h"
 #include "xer/XerLineReader.h"
+#include "fakes/FakeFileSystem.h"
 
 #include <gtest/gtest.h>
 

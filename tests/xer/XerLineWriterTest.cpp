@@ -1,5 +1,5 @@
-#include "fakes/FakeFileSystem.h"
 #include "xer/XerLineWriter.h"
+#include "fakes/FakeFileSystem.h"
 
 #include <gtest/gtest.h>
 

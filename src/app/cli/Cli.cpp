@@ -1,9 +1,9 @@
 #include "app/cli/Cli.h"
 
+#include "media/PromptPlayer.h"
 #include "platform/Platform.h"
 #include "shell/AppState.h"
 #include "shell/MainSurface.h"
-#include "media/PromptPlayer.h"
 #include "xer/Purge.h"
 #include "xer/Survey.h"
 
@@ -102,8 +102,7 @@ std::string nameOf(const std::string& path) {
 
 // Surveys each file as the window does after it was chosen, and purges it when asked to and
 // the survey enables Purge.
-int run(const std::vector<std::string>& files, bool purge, std::ostream& out,
-        Platform& platform) {
+int run(const std::vector<std::string>& files, bool purge, std::ostream& out, Platform& platform) {
     int status = 0;
     Silence silence;
     for (const auto& path : files) {

@@ -157,7 +157,8 @@ Outcome<int> openFile(const std::string& path, int flags, mode_t mode = 0) {
 Failure failureFromErrno(int error, const std::string& path) {
     switch (error) {
     case ENOENT:
-        return makeFailure(isFolder(parentOf(path)) ? failure::FileNotFound : failure::PathNotFound);
+        return makeFailure(isFolder(parentOf(path)) ? failure::FileNotFound
+                                                    : failure::PathNotFound);
     case ENOTDIR: return makeFailure(failure::PathNotFound);
     case EACCES:
     case EPERM:

@@ -8,16 +8,11 @@ namespace {
 
 QMessageBox::Icon qtIcon(MessageIcon icon) {
     switch (icon) {
-    case MessageIcon::Question:
-        return QMessageBox::Question;
-    case MessageIcon::Information:
-        return QMessageBox::Information;
-    case MessageIcon::Exclamation:
-        return QMessageBox::Warning;
-    case MessageIcon::Critical:
-        return QMessageBox::Critical;
-    case MessageIcon::None:
-        break;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::None: break;
     }
     return QMessageBox::NoIcon;
 }

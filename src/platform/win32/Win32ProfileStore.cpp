@@ -26,14 +26,10 @@ Status Win32ProfileStore::writeString(const std::string& section, const std::str
     if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str())) {
         switch (GetLastError()) {
         case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION:
-            return makeFailure(failure::PermissionDenied);
-        case ERROR_PATH_NOT_FOUND:
-            return makeFailure(failure::PathNotFound);
-        case ERROR_DISK_FULL:
-            return makeFailure(failure::DiskFull);
-        default:
-            return makeFailure(failure::PathFileAccessError);
+        case ERROR_SHARING_VIOLATION: return makeFailure(failure::PermissionDenied);
+        case ERROR_PATH_NOT_FOUND: return makeFailure(failure::PathNotFound);
+        case ERROR_DISK_FULL: return makeFailure(failure::DiskFull);
+        default: return makeFailure(failure::PathFileAccessError);
         }
     }
     return {};
