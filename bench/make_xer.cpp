@@ -1145,19 +1145,12 @@ bool parseSize(std::string_view text, std::uint64_t& value) {
     unsigned shift = 0;
     switch (suffix[0]) {
     case 'K':
-    case 'k':
-        shift = 10;
-        break;
+    case 'k': shift = 10; break;
     case 'M':
-    case 'm':
-        shift = 20;
-        break;
+    case 'm': shift = 20; break;
     case 'G':
-    case 'g':
-        shift = 30;
-        break;
-    default:
-        return false;
+    case 'g': shift = 30; break;
+    default: return false;
     }
     suffix.remove_prefix(1);
     if (!suffix.empty() && suffix != "B" && suffix != "iB")
