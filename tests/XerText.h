@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zembrel::test {
 
@@ -13,6 +14,13 @@ inline std::string crlf(std::initializer_list<std::string_view> lines) {
         text += line;
         text += "\r\n";
     }
+    return text;
+}
+
+inline std::string crlf(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines)
+        text += line + "\r\n";
     return text;
 }
 

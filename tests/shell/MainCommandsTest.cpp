@@ -8,6 +8,9 @@
 #include "fakes/FakePromptPlayer.h"
 #include "fakes/FakeStartUpWindow.h"
 
+#include "XerText.h"
+#include "fakes/FakeShellServices.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -15,19 +18,12 @@
 namespace zembrel {
 namespace {
 
-std::string joinCrLf(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const auto& line : lines)
-        text += line + "\r\n";
-    return text;
-}
-
 const std::string kData = "/home/ann/.config/Plovard/";
 const std::string kSettings = kData + "ZembrelPOBS.INI";
 const std::string kPlan = "/srv/Plan.xer";
 
 // A started program whose current file holds POBS and RISKTYPE records.
-class MainCommandsTest : public ::testing::Test {
+class MainCommandsTest : public ::testing::Test, protected test::FakeShellServices {
 protected:
     MainCommandsTest() {
         fake.files.folders = {"/opt",      "/opt/zembrel",      "/home",
@@ -37,7 +33,7 @@ protected:
             lines.push_back("%R\t" + std::to_string(i));
         lines.insert(lines.end(), {"%T\tRISKTYPE", "%F\trisk_type_id\trisk_type", "%R\t7\tA",
                                    "%T\tTASK", "%F\ttask_id", "%R\t1", "%E"});
-        fake.files.files[kPlan] = joinCrLf(lines);
+        fake.files.files[kPlan] = test::crlf(lines);
         dialog.choose(kPlan, "Plan.xer");
         commands.onRunningChanged = [this](bool running) { runningChanges.push_back(running); };
         commands.startUp();
@@ -60,13 +56,6 @@ protected:
     AppState state;
     test::FakeSurface window;
     test::FakeStartUpWindow windows;
-    test::FakePlatform fake;
-    test::FakeEnvironment environment;
-    test::FakeProfileStore profile;
-    test::FakeFileDialog dialog;
-    test::FakeHelpViewer help;
-    test::FakePromptPlayer prompts;
-    ShellServices services{fake.platform, environment, profile, dialog, help, prompts};
     MainCommands commands{state, window, windows, services};
     std::vector<bool> runningChanges;
 };

@@ -21,17 +21,13 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "XerText.h"
+#include "fakes/FakeShellServices.h"
+
 #include <gtest/gtest.h>
 
 namespace zembrel {
 namespace {
-
-std::string joinCrLf(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const auto& line : lines)
-        text += line + "\r\n";
-    return text;
-}
 
 QRect twips(int left, int top, int width, int height) {
     return {left / 15, top / 15, width / 15, height / 15};
@@ -189,7 +185,7 @@ TEST_F(OpenProjectTest, AWindowOffEveryScreenComesBackOntoTheNearest) {
 }
 
 // The window wired as the program wires it, over fake services.
-class WindowProgramTest : public ::testing::Test {
+class WindowProgramTest : public ::testing::Test, protected test::FakeShellServices {
 protected:
     WindowProgramTest() {
         fake.files.folders = {"/opt",      "/opt/zembrel",      "/home",
@@ -198,7 +194,7 @@ protected:
         for (int i = 0; i < 20; ++i)
             lines.push_back("%R\t" + std::to_string(i));
         lines.push_back("%E");
-        fake.files.files["/srv/Plan.xer"] = joinCrLf(lines);
+        fake.files.files["/srv/Plan.xer"] = test::crlf(lines);
         window.attach(commands);
     }
     ~WindowProgramTest() override { window.hide(); }
@@ -213,13 +209,6 @@ protected:
     }
 
     AppState state;
-    test::FakePlatform fake;
-    test::FakeEnvironment environment;
-    test::FakeProfileStore profile;
-    test::FakeFileDialog dialog;
-    test::FakeHelpViewer help;
-    test::FakePromptPlayer prompts;
-    ShellServices services{fake.platform, environment, profile, dialog, help, prompts};
     OpenProject window;
     QtBusyPointer pointer;
     QtStartUpWindow windows{window, pointer, 0};

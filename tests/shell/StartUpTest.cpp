@@ -13,6 +13,9 @@
 #include "shell/MainCommands.h"
 #include "xer/GetFilename.h"
 
+#include "XerText.h"
+#include "fakes/FakeShellServices.h"
+
 #include <gtest/gtest.h>
 
 namespace zembrel {
@@ -24,7 +27,7 @@ const std::string kSuite = kData + "Zembrel.INI";
 
 // Everything the start-up talks to, each fake writing into one log, so the order of the steps
 // shows.
-class StartUpTest : public ::testing::Test {
+class StartUpTest : public ::testing::Test, protected test::FakeShellServices {
 protected:
     StartUpTest() {
         fake.files.folders = {"/opt", "/opt/zembrel", "/home", "/home/ann", "/home/ann/.config"};
@@ -38,13 +41,6 @@ protected:
     AppState state;
     test::FakeSurface window;
     test::FakeStartUpWindow windows;
-    test::FakePlatform fake;
-    test::FakeEnvironment environment;
-    test::FakeProfileStore profile;
-    test::FakeFileDialog dialog;
-    test::FakeHelpViewer help;
-    test::FakePromptPlayer prompts;
-    ShellServices services{fake.platform, environment, profile, dialog, help, prompts};
     std::vector<std::string> log;
 };
 
