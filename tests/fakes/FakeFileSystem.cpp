@@ -12,13 +12,30 @@ std::string folderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+// Counts a handle as open from its creation until it is closed or dropped.
+class OpenHandle {
+public:
+    explicit OpenHandle(FakeFileSystem& fs) : m_fs(fs) { ++m_fs.openHandles; }
+    ~OpenHandle() { close(); }
+    OpenHandle(const OpenHandle&) = delete;
+    OpenHandle& operator=(const OpenHandle&) = delete;
+    Status close() {
+        if (m_open) {
+            m_open = false;
+            --m_fs.openHandles;
+        }
+        return {};
+    }
+
+private:
+    FakeFileSystem& m_fs;
+    bool m_open = true;
+};
+
 class FakeReadFile final : public ReadFile {
 public:
     FakeReadFile(FakeFileSystem& fs, std::string path)
-        : m_fs(fs), m_path(std::move(path)), m_size(fs.files.at(m_path).size()) {
-        ++m_fs.openHandles;
-    }
-    ~FakeReadFile() override { --m_fs.openHandles; }
+        : m_fs(fs), m_path(std::move(path)), m_size(fs.files.at(m_path).size()), m_handle(fs) {}
     Outcome<std::size_t> read(char* buffer, std::size_t size) override {
         ++m_fs.readCalls;
         auto it = m_fs.files.find(m_path);
@@ -49,17 +66,13 @@ private:
     std::string m_path;
     std::size_t m_size;
     std::size_t m_offset = 0;
+    OpenHandle m_handle;
 };
 
 class FakeWriteFile final : public WriteFile {
 public:
-    FakeWriteFile(FakeFileSystem& fs, std::string path) : m_fs(fs), m_path(std::move(path)) {
-        ++m_fs.openHandles;
-    }
-    ~FakeWriteFile() override {
-        if (m_open)
-            --m_fs.openHandles;
-    }
+    FakeWriteFile(FakeFileSystem& fs, std::string path)
+        : m_fs(fs), m_path(std::move(path)), m_handle(fs) {}
     Status write(const char* data, std::size_t size) override {
         if (m_fs.capacity && m_fs.totalBytes() + size > *m_fs.capacity) {
             const std::size_t room = *m_fs.capacity - std::min(*m_fs.capacity, m_fs.totalBytes());
@@ -69,29 +82,18 @@ public:
         m_fs.files[m_path].append(data, size);
         return {};
     }
-    Status close() override {
-        if (m_open) {
-            m_open = false;
-            --m_fs.openHandles;
-        }
-        return {};
-    }
+    Status close() override { return m_handle.close(); }
 
 private:
     FakeFileSystem& m_fs;
     std::string m_path;
-    bool m_open = true;
+    OpenHandle m_handle;
 };
 
 class FakeByteFile final : public ByteFile {
 public:
-    FakeByteFile(FakeFileSystem& fs, std::string path) : m_fs(fs), m_path(std::move(path)) {
-        ++m_fs.openHandles;
-    }
-    ~FakeByteFile() override {
-        if (m_open)
-            --m_fs.openHandles;
-    }
+    FakeByteFile(FakeFileSystem& fs, std::string path)
+        : m_fs(fs), m_path(std::move(path)), m_handle(fs) {}
     Outcome<std::size_t> readAt(std::uint64_t offset, char* buffer, std::size_t size) override {
         const std::string& data = m_fs.files.at(m_path);
         if (offset >= data.size())
@@ -109,18 +111,12 @@ public:
         std::memcpy(file.data() + offset, data, size);
         return {};
     }
-    Status close() override {
-        if (m_open) {
-            m_open = false;
-            --m_fs.openHandles;
-        }
-        return {};
-    }
+    Status close() override { return m_handle.close(); }
 
 private:
     FakeFileSystem& m_fs;
     std::string m_path;
-    bool m_open = true;
+    OpenHandle m_handle;
 };
 
 } // namespace
