@@ -16,7 +16,7 @@ ensure_packages() {
   local sudo=()
   [ "$(id -u)" -eq 0 ] || sudo=(sudo)
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >&2
 }
 
 # Configures (once) and builds a tree: configure_and_build DIR [cmake options...]
