@@ -53,6 +53,8 @@ public:
     const T& value() const { return std::get<0>(m_state); }
     T& operator*() { return value(); }
     T* operator->() { return &value(); }
+    const T& operator*() const { return value(); }
+    const T* operator->() const { return &value(); }
     const Failure& failure() const { return std::get<1>(m_state); }
 
 private:

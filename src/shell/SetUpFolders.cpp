@@ -27,14 +27,6 @@ std::string withoutSeparator(std::string path) {
     return path;
 }
 
-std::string upperCase(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
-}
-
 // Whether a folder exists; a name that the platform cannot take at all is a failure.
 Outcome<bool> folderTest(FileSystem& files, const std::string& folder) {
     if (folder.find('\0') != std::string::npos)
@@ -60,7 +52,7 @@ public:
         m_state.ProgramFolder = withSeparator(m_env.executableFolder());
         m_state.DataFolder.clear();
         const std::string line = m_env.commandLine();
-        const auto option = upperCase(line).find(kIniOption);
+        const auto option = upperCaseAscii(line).find(kIniOption);
         if (option != std::string::npos)
             takeFolderOption(line, option);
         if (m_state.DataFolder.empty()) {

@@ -1,5 +1,6 @@
 #include "xer/GetFilename.h"
 
+#include "platform/PathSeparator.h"
 #include "shell/Settings.h"
 
 #include <algorithm>
@@ -12,12 +13,10 @@ namespace {
 // elsewhere the case names a different file and stays as chosen.
 std::string platformCase(std::string path) {
 #ifdef _WIN32
-    for (char& c : path) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-#endif
+    return upperCaseAscii(std::move(path));
+#else
     return path;
+#endif
 }
 
 } // namespace

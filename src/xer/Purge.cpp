@@ -1,11 +1,13 @@
 #include "xer/Purge.h"
 
+#include "platform/PathSeparator.h"
 #include "xer/PurgePasses.h"
 #include "xer/XerLayout.h"
 #include "xer/XerLineReader.h"
 #include "xer/XerLineWriter.h"
 
 #include <limits>
+#include <optional>
 
 namespace zembrel {
 
@@ -34,14 +36,7 @@ std::string folderPart(const std::string& path) {
 
 bool samePath(const std::string& a, const std::string& b) {
 #ifdef _WIN32
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto up = [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; };
-        if (up(a[i]) != up(b[i]))
-            return false;
-    }
-    return true;
+    return a.size() == b.size() && upperCaseAscii(a) == upperCaseAscii(b);
 #else
     return a == b;
 #endif
@@ -63,6 +58,8 @@ private:
     template <typename RunPass>
     Outcome<xer::PassEnd> passInto(XerLineReader& input, const std::string& to, RunPass run);
     void removePartials();
+    // How the command ends after a pass: not at all when the pass ran through.
+    std::optional<PurgeOutcome> endAfter(const Outcome<xer::PassEnd>& end);
     PurgeOutcome failed(const Failure& f);
     PurgeOutcome empty(const char* text);
     void finish();
@@ -97,6 +94,14 @@ void Purger::removePartials() {
     for (const auto& path : m_partials)
         (void)m_platform.files.remove(path);
     m_partials.clear();
+}
+
+std::optional<PurgeOutcome> Purger::endAfter(const Outcome<xer::PassEnd>& end) {
+    if (!end)
+        return failed(end.failure());
+    if (*end == xer::PassEnd::Stopped)
+        return PurgeOutcome::Stopped;
+    return std::nullopt;
 }
 
 PurgeOutcome Purger::failed(const Failure& f) {
@@ -169,10 +174,8 @@ PurgeOutcome Purger::filterRiskTypes(const std::string& intermediate) {
         if ((*input)->atEnd())
             return empty("ERROR: File is empty.  No Purged Risk Types file was created.");
         auto end = xer::referencePass(**input, m_platform.events, references);
-        if (!end)
-            return failed(end.failure());
-        if (*end == xer::PassEnd::Stopped)
-            return PurgeOutcome::Stopped;
+        if (auto ending = endAfter(end))
+            return *ending;
     }
     references.addParents();
     m_state.ReferencedRiskTypeCount = static_cast<std::int32_t>(references.count());
@@ -183,11 +186,7 @@ PurgeOutcome Purger::filterRiskTypes(const std::string& intermediate) {
         return xer::riskTypePass(in, out, m_platform.events, references,
                                  m_state.RiskTypeRecordCount, m_kept);
     });
-    if (!end)
-        return failed(end.failure());
-    if (*end == xer::PassEnd::Stopped)
-        return PurgeOutcome::Stopped;
-    return PurgeOutcome::Created;
+    return endAfter(end).value_or(PurgeOutcome::Created);
 }
 
 // "Temp.TXT" in the folder, unless a file of that name is not an XER file of ours to replace:
@@ -266,10 +265,8 @@ PurgeOutcome Purger::write() {
         auto end = passInto(**input, firstOutput, [&](XerLineReader& in, XerLineWriter& out) {
             return xer::pobsPass(in, out, m_platform.events, m_state.PobsRecordCount);
         });
-        if (!end)
-            return failed(end.failure());
-        if (*end == xer::PassEnd::Stopped)
-            return PurgeOutcome::Stopped;
+        if (auto ending = endAfter(end))
+            return *ending;
     } else {
         auto partial = createPartial();
         if (!partial)
