@@ -72,12 +72,6 @@ void LineHead::piece(const char* data, std::size_t size) {
     }
 }
 
-std::optional<std::string_view> LineHead::trimmed() const {
-    if (m_state == State::Dead)
-        return std::nullopt;
-    return std::string_view(m_body, m_bodyLength);
-}
-
 bool LineHead::isTableText(std::string_view name) const {
     return xer::isTableText(text(), name);
 }

@@ -65,8 +65,6 @@ public:
     }
 
     Tag tag() const { return tagOf(std::string_view(m_tag, m_tagLength)); }
-    // The line's text without surrounding spaces, when it is short enough to be a table line.
-    std::optional<std::string_view> trimmed() const;
     bool isTableLine(std::string_view name) const { return maybeTableLine() && isTableText(name); }
     // False once the line can no longer be a table line of any name.
     bool maybeTableLine() const { return m_state != State::Dead; }
