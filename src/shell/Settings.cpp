@@ -104,8 +104,6 @@ std::string defaultXerLocation(const AppState& state) {
 
 bool writeSetting(ProfileStore& profile, const std::string& section, const std::string& key,
                   const std::string& value, const std::string& file) {
-    if (value.find_first_of("\r\n") != std::string::npos)
-        return false;
     return profile.writeString(section, key, value, file).ok();
 }
 

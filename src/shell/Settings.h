@@ -40,8 +40,8 @@ void ResetSettings(AppState& state, MainSurface& window, ProfileStore& profile, 
 // At shut-down: TOP and LEFT of section OPEN in SettingsFile.
 void SaveWindowPosition(const AppState& state, const MainSurface& window, ProfileStore& profile);
 
-// Writes one key unless its value holds a line end, which would break the file into lines of its
-// own and could change other keys. False when refused or not written.
+// Writes one key. False when not written, as when the store refuses a value holding a line end,
+// which would break the file into lines of its own and could change other keys.
 bool writeSetting(ProfileStore& profile, const std::string& section, const std::string& key,
                   const std::string& value, const std::string& file);
 

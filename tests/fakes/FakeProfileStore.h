@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/IniText.h"
 #include "platform/ProfileStore.h"
 
 #include <functional>
@@ -11,7 +12,7 @@
 namespace zembrel::test {
 
 // Settings files in memory: file -> section -> key -> value, names compared as given. Keeps the
-// calls in order, with their defaults and buffer sizes.
+// calls in order, with their defaults and buffer sizes; refuses what every store refuses.
 class FakeProfileStore final : public ProfileStore {
 public:
     struct Read {
@@ -51,6 +52,8 @@ public:
     }
     Status writeString(const std::string& section, const std::string& key, const std::string& value,
                        const std::string& file) override {
+        if (!ini::isWritable(section, key, value))
+            return makeFailure(failure::InvalidCall);
         writes.push_back({section, key, value, file});
         set(file, section, key, value);
         return {};

@@ -1,5 +1,6 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "TempFolder.h"
+#include "platform/posix/PosixIo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,8 @@
 #include "platform/posix/PosixEnvironment.h"
 
+#include "platform/Text.h"
+#include "platform/posix/PosixIo.h"
+
 #include <cstdlib>
 #include <unistd.h>
 
@@ -7,18 +10,10 @@ namespace zembrel {
 
 namespace {
 
-bool startsWithIniOption(const std::string& argument) {
-    static constexpr char kOption[] = "/INI=";
-    if (argument.size() < sizeof kOption - 1)
-        return false;
-    for (std::size_t i = 0; i + 1 < sizeof kOption; ++i) {
-        char c = argument[i];
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-        if (c != kOption[i])
-            return false;
-    }
-    return true;
+constexpr std::string_view kIniOption = "/INI=";
+
+bool startsWithIniOption(std::string_view argument) {
+    return sameIgnoringAsciiCase(argument.substr(0, kIniOption.size()), kIniOption);
 }
 
 std::string variable(const char* name) {
@@ -39,8 +34,9 @@ std::string commandLineFromArguments(const std::vector<std::string>& arguments) 
     for (const std::string& argument : arguments) {
         if (!line.empty())
             line += ' ';
-        if (startsWithIniOption(argument) && (argument.size() == 5 || argument[5] != '"'))
-            line += argument.substr(0, 5) + '"' + argument.substr(5) + '"';
+        const std::size_t n = kIniOption.size();
+        if (startsWithIniOption(argument) && (argument.size() == n || argument[n] != '"'))
+            line += argument.substr(0, n) + '"' + argument.substr(n) + '"';
         else if (argument.find_first_of(" \t") != std::string::npos)
             line += '"' + argument + '"';
         else
@@ -65,8 +61,7 @@ std::string PosixEnvironment::executableFolder() {
         return withoutTrailingSlashes(folder);
     }
     path.resize(static_cast<std::size_t>(n));
-    const auto slash = path.find_last_of('/');
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
+    return parentFolder(path);
 }
 
 std::string PosixEnvironment::commandLine() {

@@ -20,7 +20,4 @@ public:
     Status createFolder(const std::string& path) override;
 };
 
-// The failure for an errno value met while working on path.
-Failure failureFromErrno(int error, const std::string& path);
-
 } // namespace zembrel

@@ -1,5 +1,7 @@
 #include "platform/win32/Win32ProfileStore.h"
 
+#include "platform/IniText.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -20,8 +22,9 @@ std::string Win32ProfileStore::getString(const std::string& section, const std::
 
 Status Win32ProfileStore::writeString(const std::string& section, const std::string& key,
                                       const std::string& value, const std::string& file) {
-    // A line end in the value would become lines of its own in the file.
-    if (value.find_first_of("\r\n") != std::string::npos)
+    // The same refusals as on every platform: a line end in the value would become lines of
+    // its own in the file.
+    if (!ini::isWritable(section, key, value))
         return makeFailure(failure::InvalidCall);
     if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str())) {
         switch (GetLastError()) {
