@@ -20,6 +20,7 @@ const char* failureDescription(int number) {
     case failure::RenameAcrossDrives: return "Can't rename with different drive";
     case failure::PathFileAccessError: return "Path/File access error";
     case failure::PathNotFound: return "Path not found";
+    case failure::InvalidFileFormat: return "Invalid file format";
     default: return "Application-defined or object-defined error";
     }
 }

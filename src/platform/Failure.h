@@ -30,6 +30,7 @@ inline constexpr int PermissionDenied = 70;
 inline constexpr int RenameAcrossDrives = 74;
 inline constexpr int PathFileAccessError = 75;
 inline constexpr int PathNotFound = 76;
+inline constexpr int InvalidFileFormat = 321;
 } // namespace failure
 
 // The standard description of a failure number ("File not found" for 53 ...).

@@ -5,9 +5,18 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace zembrel {
+
+// What makes two names the same file, whatever their spelling or the links between them: the
+// device and inode on POSIX systems, the volume serial number and file index on Windows.
+struct FileId {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    bool operator==(const FileId&) const = default;
+};
 
 // A file opened for sequential reading in blocks.
 class ReadFile {
@@ -19,14 +28,28 @@ public:
     virtual Status seek(std::uint64_t offset) = 0;
     // The file's length when it was opened.
     virtual std::uint64_t size() const = 0;
+    virtual std::optional<FileId> id() const = 0;
 };
 
-// A file opened for sequential writing. Closing reports what the last writes did not.
+// A file opened for sequential writing.
 class WriteFile {
 public:
     virtual ~WriteFile() = default;
     virtual Status write(const char* data, std::size_t size) = 0;
-    virtual Status close() = 0;
+};
+
+// A new file in a folder that has no name of its own until keepAs() gives it one: a failure, a
+// stop or a crash before then leaves nothing behind under any name the user sees.
+class ScratchFile : public WriteFile {
+public:
+    // A reader of everything written so far, through this file's own handle: what another
+    // process puts under any name meanwhile cannot come between.
+    virtual Outcome<std::unique_ptr<ReadFile>> readBack() = 0;
+    // Appends a whole file, from its start, byte for byte.
+    virtual Status copyFrom(ReadFile& source) = 0;
+    // Puts the file under its name in its folder, replacing a file of that name in one step.
+    // The file stays open for readBack().
+    virtual Status keepAs(const std::string& path) = 0;
 };
 
 // A file opened for reading and writing single bytes at a position (the in-place repair).
@@ -35,8 +58,10 @@ public:
     virtual ~ByteFile() = default;
     virtual Outcome<std::size_t> readAt(std::uint64_t offset, char* buffer, std::size_t size) = 0;
     virtual Status writeAt(std::uint64_t offset, const char* data, std::size_t size) = 0;
-    virtual Status close() = 0;
 };
+
+// What a name stands for, without following a symbolic link.
+enum class EntryKind { None, File, Folder, Other };
 
 // Everything the logic does with files and folders. Paths are the platform's byte strings.
 class FileSystem {
@@ -46,20 +71,15 @@ public:
     // A normal file: a regular file (on Windows one without the hidden or system attribute).
     virtual bool fileExists(const std::string& path) = 0;
     virtual bool folderExists(const std::string& path) = 0;
-    virtual Outcome<std::uint64_t> fileLength(const std::string& path) = 0;
+    virtual EntryKind entryKind(const std::string& path) = 0;
+    // The file a name reaches (following links), or nothing when it reaches none.
+    virtual std::optional<FileId> fileId(const std::string& path) = 0;
 
     virtual Outcome<std::unique_ptr<ReadFile>> openRead(const std::string& path) = 0;
     virtual Outcome<std::unique_ptr<ByteFile>> openReadWrite(const std::string& path) = 0;
-    // Creates the file, emptying an existing one.
-    virtual Outcome<std::unique_ptr<WriteFile>> create(const std::string& path) = 0;
-    // Creates the file only when nothing of that name exists (failure 58 otherwise).
-    virtual Outcome<std::unique_ptr<WriteFile>> createNew(const std::string& path) = 0;
+    virtual Outcome<std::unique_ptr<ScratchFile>> createScratch(const std::string& folder) = 0;
 
     virtual Status remove(const std::string& path) = 0;
-    // Renames, replacing an existing file of the new name.
-    virtual Status rename(const std::string& from, const std::string& to) = 0;
-    // Copies a whole file byte for byte onto a new name, replacing an existing file.
-    virtual Status copy(const std::string& from, const std::string& to) = 0;
     // Creates one folder level; its parent must exist.
     virtual Status createFolder(const std::string& path) = 0;
 };

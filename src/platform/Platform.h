@@ -3,15 +3,21 @@
 #include "platform/FileSystem.h"
 #include "platform/Ui.h"
 
+#include <cstddef>
+
 namespace zembrel {
 
 // The platform services an operation may use, handed in by the program (real back ends) or by a
 // test (fakes). The referenced objects outlive every operation.
 struct Platform {
+    static constexpr std::size_t kDefaultBlockSize = 256 * 1024;
+
     FileSystem& files;
     MessageBoxes& boxes;
     EventPump& events;
     BusyPointer& pointer;
+    // The size of the blocks in which files are read and written.
+    std::size_t blockSize = kDefaultBlockSize;
 };
 
 } // namespace zembrel

@@ -7,86 +7,108 @@ namespace zembrel::test {
 
 namespace {
 
+using Op = FakeFileSystem::Op;
+
 std::string folderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-// Counts a handle as open from its creation until it is closed or dropped.
+// Counts a handle as open from its creation until it is dropped.
 class OpenHandle {
 public:
     explicit OpenHandle(FakeFileSystem& fs) : m_fs(fs) { ++m_fs.openHandles; }
-    ~OpenHandle() { close(); }
+    ~OpenHandle() { --m_fs.openHandles; }
     OpenHandle(const OpenHandle&) = delete;
     OpenHandle& operator=(const OpenHandle&) = delete;
-    Status close() {
-        if (m_open) {
-            m_open = false;
-            --m_fs.openHandles;
-        }
-        return {};
-    }
 
 private:
     FakeFileSystem& m_fs;
-    bool m_open = true;
 };
 
+// Reads a named file live, or the bytes of a scratch file.
 class FakeReadFile final : public ReadFile {
 public:
-    FakeReadFile(FakeFileSystem& fs, std::string path)
-        : m_fs(fs), m_path(std::move(path)), m_size(fs.files.at(m_path).size()), m_handle(fs) {}
+    using Source = std::function<const std::string*()>;
+    FakeReadFile(FakeFileSystem& fs, std::string path, Source source, FileId id)
+        : m_fs(fs), m_path(std::move(path)), m_source(std::move(source)), m_id(id),
+          m_size(m_source()->size()), m_handle(fs) {}
     Outcome<std::size_t> read(char* buffer, std::size_t size) override {
         ++m_fs.readCalls;
-        auto it = m_fs.files.find(m_path);
-        if (it == m_fs.files.end())
+        if (auto f = m_fs.failureOf(Op::Read, m_path, m_offset))
+            return *f;
+        const std::string* data = m_source();
+        if (!data)
             return makeFailure(failure::DeviceIoError);
-        const std::string& data = it->second;
-        std::size_t limit = data.size();
-        if (m_fs.failReadAfter && m_fs.applies(m_fs.failReadAfter->second, m_path)) {
-            if (m_offset >= m_fs.failReadAfter->first && m_offset < data.size())
-                return m_fs.failReadAfter->second;
-            limit = std::min(limit, m_fs.failReadAfter->first);
-        }
-        if (m_offset >= data.size())
+        if (m_offset >= data->size())
             return std::size_t{0};
-        const std::size_t n = std::min(size, limit - m_offset);
-        std::memcpy(buffer, data.data() + m_offset, n);
+        const std::size_t n = std::min<std::size_t>(size, data->size() - m_offset);
+        std::memcpy(buffer, data->data() + m_offset, n);
         m_offset += n;
+        m_fs.bytesRead += n;
         return n;
     }
     Status seek(std::uint64_t offset) override {
-        m_offset = static_cast<std::size_t>(offset);
+        m_offset = offset;
         return {};
     }
     std::uint64_t size() const override { return m_size; }
+    std::optional<FileId> id() const override { return m_id; }
 
 private:
     FakeFileSystem& m_fs;
     std::string m_path;
-    std::size_t m_size;
-    std::size_t m_offset = 0;
+    Source m_source;
+    FileId m_id;
+    std::uint64_t m_size;
+    std::uint64_t m_offset = 0;
     OpenHandle m_handle;
 };
 
-class FakeWriteFile final : public WriteFile {
+class FakeScratchFile final : public ScratchFile {
 public:
-    FakeWriteFile(FakeFileSystem& fs, std::string path)
-        : m_fs(fs), m_path(std::move(path)), m_handle(fs) {}
+    FakeScratchFile(FakeFileSystem& fs, std::string folder)
+        : m_fs(fs), m_folder(std::move(folder)), m_handle(fs) {}
     Status write(const char* data, std::size_t size) override {
-        if (m_fs.capacity && m_fs.totalBytes() + size > *m_fs.capacity) {
-            const std::size_t room = *m_fs.capacity - std::min(*m_fs.capacity, m_fs.totalBytes());
-            m_fs.files[m_path].append(data, room);
-            return makeFailure(failure::DiskFull);
-        }
-        m_fs.files[m_path].append(data, size);
+        if (auto f = m_fs.failureOf(Op::Write, m_folder, m_data.size() + size))
+            return *f;
+        m_data.append(data, size);
         return {};
     }
-    Status close() override { return m_handle.close(); }
+    Outcome<std::unique_ptr<ReadFile>> readBack() override {
+        return std::unique_ptr<ReadFile>(new FakeReadFile(
+            m_fs, m_folder, [this] { return &m_data; }, FileId{1, 0}));
+    }
+    Status copyFrom(ReadFile& source) override {
+        char block[97]; // an odd size, so copies cross every kind of boundary
+        for (;;) {
+            auto got = source.read(block, sizeof block);
+            if (!got)
+                return got.failure();
+            if (*got == 0)
+                break;
+            if (Status s = write(block, *got); !s)
+                return s;
+        }
+        if (m_data.size() != source.size()) // the file changed while it was copied
+            return makeFailure(failure::InputPastEnd);
+        return {};
+    }
+    Status keepAs(const std::string& path) override {
+        if (auto f = m_fs.failureOf(Op::Keep, path))
+            return *f;
+        if (m_fs.folders.count(path))
+            return makeFailure(failure::PathFileAccessError);
+        if (!m_fs.folderExists(folderOf(path)))
+            return makeFailure(failure::PathNotFound);
+        m_fs.files[path] = m_data;
+        return {};
+    }
 
 private:
     FakeFileSystem& m_fs;
-    std::string m_path;
+    std::string m_folder;
+    std::string m_data;
     OpenHandle m_handle;
 };
 
@@ -103,15 +125,14 @@ public:
         return n;
     }
     Status writeAt(std::uint64_t offset, const char* data, std::size_t size) override {
-        if (m_fs.applies(m_fs.failWriteAt, m_path))
-            return *m_fs.failWriteAt;
+        if (auto f = m_fs.failureOf(Op::WriteAt, m_path, offset))
+            return *f;
         std::string& file = m_fs.files.at(m_path);
         if (offset + size > file.size())
             file.resize(offset + size);
         std::memcpy(file.data() + offset, data, size);
         return {};
     }
-    Status close() override { return m_handle.close(); }
 
 private:
     FakeFileSystem& m_fs;
@@ -121,106 +142,59 @@ private:
 
 } // namespace
 
-std::size_t FakeFileSystem::totalBytes() const {
-    std::size_t total = 0;
-    for (const auto& [name, data] : files)
-        total += data.size();
-    return total;
+EntryKind FakeFileSystem::entryKind(const std::string& path) {
+    if (files.count(path))
+        return EntryKind::File;
+    return folders.count(path) ? EntryKind::Folder : EntryKind::None;
 }
 
-bool FakeFileSystem::fileExists(const std::string& path) {
-    return files.count(path) > 0;
-}
-
-bool FakeFileSystem::folderExists(const std::string& path) {
-    return path.empty() || folders.count(path) > 0;
-}
-
-Outcome<std::uint64_t> FakeFileSystem::fileLength(const std::string& path) {
-    if (applies(failLength, path))
-        return *failLength;
-    auto it = files.find(path);
-    if (it == files.end())
-        return makeFailure(failure::FileNotFound);
-    return static_cast<std::uint64_t>(it->second.size());
+std::optional<FileId> FakeFileSystem::fileId(const std::string& path) {
+    if (!files.count(path))
+        return std::nullopt;
+    return FileId{0, std::hash<std::string>{}(path)};
 }
 
 Outcome<std::unique_ptr<ReadFile>> FakeFileSystem::openRead(const std::string& path) {
-    if (onOpenRead)
-        onOpenRead(path);
-    if (applies(failOpenRead, path))
-        return *failOpenRead;
+    if (auto f = failureOf(Op::OpenRead, path))
+        return *f;
     if (!files.count(path))
-        return makeFailure(failure::FileNotFound);
-    return std::unique_ptr<ReadFile>(new FakeReadFile(*this, path));
+        return makeFailure(folders.count(path) ? failure::PathFileAccessError
+                                               : failure::FileNotFound);
+    auto source = [this, path]() -> const std::string* {
+        auto it = files.find(path);
+        return it == files.end() ? nullptr : &it->second;
+    };
+    return std::unique_ptr<ReadFile>(new FakeReadFile(*this, path, source, *fileId(path)));
 }
 
 Outcome<std::unique_ptr<ByteFile>> FakeFileSystem::openReadWrite(const std::string& path) {
-    if (applies(failOpenReadWrite, path))
-        return *failOpenReadWrite;
+    if (auto f = failureOf(Op::OpenReadWrite, path))
+        return *f;
     if (!files.count(path))
         return makeFailure(failure::FileNotFound);
     return std::unique_ptr<ByteFile>(new FakeByteFile(*this, path));
 }
 
-Outcome<std::unique_ptr<WriteFile>> FakeFileSystem::create(const std::string& path) {
-    if (applies(failCreate, path))
-        return *failCreate;
-    if (!folderExists(folderOf(path)))
+Outcome<std::unique_ptr<ScratchFile>> FakeFileSystem::createScratch(const std::string& folder) {
+    if (auto f = failureOf(Op::CreateScratch, folder))
+        return *f;
+    const std::string bare = folder.empty() ? folder : folder.substr(0, folder.size() - 1);
+    if (!folderExists(bare))
         return makeFailure(failure::PathNotFound);
-    if (folders.count(path))
-        return makeFailure(failure::PathFileAccessError);
-    files[path].clear();
-    return std::unique_ptr<WriteFile>(new FakeWriteFile(*this, path));
-}
-
-Outcome<std::unique_ptr<WriteFile>> FakeFileSystem::createNew(const std::string& path) {
-    if (files.count(path) || folders.count(path))
-        return makeFailure(failure::FileAlreadyExists);
-    return create(path);
+    return std::unique_ptr<ScratchFile>(new FakeScratchFile(*this, folder));
 }
 
 Status FakeFileSystem::remove(const std::string& path) {
-    if (applies(failRemove, path))
-        return *failRemove;
+    if (auto f = failureOf(Op::Remove, path))
+        return *f;
     if (!files.erase(path))
         return makeFailure(failure::FileNotFound);
     return {};
 }
 
-Status FakeFileSystem::rename(const std::string& from, const std::string& to) {
-    if (applies(failRename, from))
-        return *failRename;
-    auto it = files.find(from);
-    if (it == files.end())
-        return makeFailure(failure::FileNotFound);
-    if (folders.count(to))
-        return makeFailure(failure::PathFileAccessError);
-    std::string data = std::move(it->second);
-    files.erase(it);
-    files[to] = std::move(data);
-    return {};
-}
-
-Status FakeFileSystem::copy(const std::string& from, const std::string& to) {
-    if (applies(failCopy, from))
-        return *failCopy;
-    auto it = files.find(from);
-    if (it == files.end())
-        return makeFailure(failure::FileNotFound);
-    if (folders.count(to))
-        return makeFailure(failure::PathFileAccessError);
-    const std::string data = it->second;
-    const std::size_t old = files.count(to) ? files[to].size() : 0;
-    if (capacity && totalBytes() - old + data.size() > *capacity)
-        return makeFailure(failure::DiskFull);
-    files[to] = data;
-    return {};
-}
-
 Status FakeFileSystem::createFolder(const std::string& path) {
-    if (applies(failCreateFolder, path))
-        return *failCreateFolder;
+    if (auto f = failureOf(Op::CreateFolder, path))
+        return *f;
     if (folders.count(path) || files.count(path))
         return makeFailure(failure::PathFileAccessError);
     if (!folderExists(folderOf(path)))

@@ -11,42 +11,56 @@
 namespace zembrel::test {
 
 // An in-memory file system with failures on demand. Files are byte strings; folders are the
-// names in folders (the root "" always exists). Open handles see the file's content live.
+// names in folders (the root "" always exists). Open handles of named files see the file's
+// content live; a scratch file keeps its bytes to itself until it is kept under a name.
 class FakeFileSystem final : public FileSystem {
 public:
+    enum class Op {
+        OpenRead,
+        OpenReadWrite,
+        CreateScratch,
+        Read,
+        Write,
+        WriteAt,
+        Keep,
+        Remove,
+        CreateFolder
+    };
+
     std::map<std::string, std::string> files;
     std::set<std::string> folders;
 
-    // Failures to inject: each, when set, is returned by the named operation for any path for
-    // which the predicate (when given) holds.
-    std::optional<Failure> failOpenRead, failOpenReadWrite, failCreate, failRemove, failRename,
-        failCopy, failCreateFolder, failWriteAt, failLength;
-    // Reads fail with this failure once this many bytes of a file have been read.
-    std::optional<std::pair<std::size_t, Failure>> failReadAfter;
-    // Writes fail with disk full once the file system holds this many bytes in all.
-    std::optional<std::size_t> capacity;
-    std::function<bool(const std::string&)> failOnlyFor;
-    // Called on every open for reading (lets a test change files "meanwhile").
-    std::function<void(const std::string&)> onOpenRead;
+    // Asked before every operation with the path it works on (a scratch file's folder): a
+    // failure to return instead, or nothing. A read asks with the byte offset at which it
+    // starts, a write with the length the file would have after it, so that a failure can come
+    // in the middle of a file.
+    std::function<std::optional<Failure>(Op, const std::string& path, std::uint64_t offset)>
+        failWith;
+    // Fails every call of op (on any path) with failure f.
+    void fail(Op op, int f) {
+        failWith = [op, f](Op o, const std::string&, std::uint64_t) {
+            return o == op ? std::optional<Failure>(makeFailure(f)) : std::nullopt;
+        };
+    }
 
     int openHandles = 0;
     int readCalls = 0;
+    std::uint64_t bytesRead = 0;
 
-    bool fileExists(const std::string& path) override;
-    bool folderExists(const std::string& path) override;
-    Outcome<std::uint64_t> fileLength(const std::string& path) override;
+    bool fileExists(const std::string& path) override { return files.count(path) > 0; }
+    bool folderExists(const std::string& path) override {
+        return path.empty() || folders.count(path) > 0;
+    }
+    EntryKind entryKind(const std::string& path) override;
+    std::optional<FileId> fileId(const std::string& path) override;
     Outcome<std::unique_ptr<ReadFile>> openRead(const std::string& path) override;
     Outcome<std::unique_ptr<ByteFile>> openReadWrite(const std::string& path) override;
-    Outcome<std::unique_ptr<WriteFile>> create(const std::string& path) override;
-    Outcome<std::unique_ptr<WriteFile>> createNew(const std::string& path) override;
+    Outcome<std::unique_ptr<ScratchFile>> createScratch(const std::string& folder) override;
     Status remove(const std::string& path) override;
-    Status rename(const std::string& from, const std::string& to) override;
-    Status copy(const std::string& from, const std::string& to) override;
     Status createFolder(const std::string& path) override;
 
-    std::size_t totalBytes() const;
-    bool applies(const std::optional<Failure>& f, const std::string& path) const {
-        return f && (!failOnlyFor || failOnlyFor(path));
+    std::optional<Failure> failureOf(Op op, const std::string& path, std::uint64_t offset = 0) {
+        return failWith ? failWith(op, path, offset) : std::nullopt;
     }
 };
 

@@ -50,11 +50,14 @@ class FakeEvents final : public EventPump {
 public:
     long calls = 0;
     std::function<void()> onProcess;
+    // The user closes the program once the events have been processed this many times.
+    long stopAfter = -1;
     void processEvents() override {
         ++calls;
         if (onProcess)
             onProcess();
     }
+    bool stopRequested() const override { return stopAfter >= 0 && calls >= stopAfter; }
 };
 
 class FakePointer final : public BusyPointer {
