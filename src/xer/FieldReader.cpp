@@ -7,11 +7,68 @@
 
 namespace zembrel::xer {
 
-void FieldReader::reset(std::size_t first, std::size_t second, std::size_t limit) {
+namespace {
+IdKey digestKey(Sha256& digest, std::uint64_t length) {
+    const auto d = digest.finish();
+    IdKey key(1 + d.size() + sizeof length, 'D');
+    std::memcpy(key.data() + 1, d.data(), d.size());
+    std::memcpy(key.data() + 1 + d.size(), &length, sizeof length);
+    return key;
+}
+} // namespace
+
+IdKey idKey(std::string_view text) {
+    if (text.size() <= kShortField)
+        return 'T' + std::string(text);
+    Sha256 digest;
+    digest.add(text.data(), text.size());
+    return digestKey(digest, text.size());
+}
+
+std::string idText(const IdKey& key) {
+    if (key.empty() || key[0] == 'T')
+        return key.empty() ? key : key.substr(1);
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string text = "SHA-256 ";
+    for (std::size_t i = 1; i <= 32; ++i) {
+        const auto byte = static_cast<unsigned char>(key[i]);
+        text += kHex[byte >> 4];
+        text += kHex[byte & 15];
+    }
+    std::uint64_t length = 0;
+    std::memcpy(&length, key.data() + 33, sizeof length);
+    return text + ", " + std::to_string(length) + " bytes";
+}
+
+void IdKeyBuilder::reset() {
+    m_text.clear();
+    m_digest = Sha256();
+    m_length = 0;
+}
+
+void IdKeyBuilder::add(const char* data, std::size_t size) {
+    m_length += size;
+    if (m_length <= kShortField) {
+        m_text.append(data, size);
+        return;
+    }
+    if (!m_text.empty()) { // the text has just become long: it goes into the digest
+        m_digest.add(m_text.data(), m_text.size());
+        m_text.clear();
+    }
+    m_digest.add(data, size);
+}
+
+IdKey IdKeyBuilder::finish() {
+    if (m_length <= kShortField)
+        return 'T' + m_text;
+    return digestKey(m_digest, m_length);
+}
+
+void FieldReader::reset(std::size_t first, std::size_t second) {
     m_wanted = {first, second};
-    m_limit = limit;
-    m_values[0].clear();
-    m_values[1].clear();
+    for (auto& b : m_builders)
+        b.reset();
     m_last = std::max(first, second);
     m_tabs = 0;
 }
@@ -23,11 +80,8 @@ void FieldReader::piece(const char* data, std::size_t size) {
             static_cast<const char*>(std::memchr(data, kTab, static_cast<std::size_t>(end - data)));
         const char* stop = tab ? tab : end;
         for (std::size_t i = 0; i < 2; ++i) {
-            if (m_wanted[i] != kNone && m_wanted[i] == m_tabs && m_values[i].size() <= m_limit) {
-                const auto room =
-                    m_limit == std::string::npos ? m_limit : m_limit + 1 - m_values[i].size();
-                m_values[i].append(data, std::min(room, static_cast<std::size_t>(stop - data)));
-            }
+            if (m_wanted[i] != kNone && m_wanted[i] == m_tabs)
+                m_builders[i].add(data, static_cast<std::size_t>(stop - data));
         }
         if (!tab)
             break;
@@ -36,8 +90,9 @@ void FieldReader::piece(const char* data, std::size_t size) {
     }
 }
 
-const std::string& FieldReader::field(std::size_t k) const {
-    return m_wanted[0] == k ? m_values[0] : m_values[1];
+void FieldReader::finish() {
+    for (std::size_t i = 0; i < 2; ++i)
+        m_keys[i] = m_builders[i].finish();
 }
 
 void ColumnFinder::reset(std::string_view first, std::string_view second) {
@@ -75,6 +130,21 @@ void ColumnFinder::piece(const char* data, std::size_t size) {
 
 void ColumnFinder::finish() {
     endField();
+}
+
+std::size_t ColumnFinder::column(std::string_view name) const {
+    for (std::size_t i = 0; i < 2; ++i)
+        if (!name.empty() && m_names[i] == name)
+            return m_found[i];
+    return 0;
+}
+
+std::size_t columnNamed(std::string_view line, std::string_view name) {
+    ColumnFinder finder;
+    finder.reset(name);
+    finder.piece(line.data(), line.size());
+    finder.finish();
+    return finder.column(name);
 }
 
 } // namespace zembrel::xer

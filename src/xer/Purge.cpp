@@ -1,12 +1,11 @@
 #include "xer/Purge.h"
 
 #include "platform/PathSeparator.h"
+#include "xer/FileKind.h"
 #include "xer/PurgePasses.h"
-#include "xer/XerLayout.h"
 #include "xer/XerLineReader.h"
 #include "xer/XerLineWriter.h"
 
-#include <limits>
 #include <optional>
 
 namespace zembrel {
@@ -34,12 +33,10 @@ std::string folderPart(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-bool samePath(const std::string& a, const std::string& b) {
-#ifdef _WIN32
-    return a.size() == b.size() && upperCaseAscii(a) == upperCaseAscii(b);
-#else
-    return a == b;
-#endif
+// A name that another purge, or another user, may hold: the next one is tried.
+bool nameTaken(const Failure& f) {
+    return f.number == failure::PermissionDenied || f.number == failure::PathFileAccessError ||
+           f.number == failure::FileAlreadyExists;
 }
 
 class Purger {
@@ -51,25 +48,25 @@ public:
 
 private:
     PurgeOutcome write();
-    PurgeOutcome filterRiskTypes(const std::string& intermediate);
-    Outcome<std::string> chooseIntermediate(const std::string& folder);
-    Outcome<std::unique_ptr<XerLineWriter>> createPartial();
-    Outcome<std::unique_ptr<XerLineReader>> openInput(const std::string& path);
-    template <typename RunPass>
-    Outcome<xer::PassEnd> passInto(XerLineReader& input, const std::string& to, RunPass run);
-    void removePartials();
+    std::optional<PurgeOutcome> checkNewName();
+    PurgeOutcome writeFirst(std::unique_ptr<ReadFile> input, ScratchFile& first);
+    PurgeOutcome filterRiskTypes(ScratchFile& intermediate);
+    Status keepIntermediate(ScratchFile& file);
+    bool replaceable(const std::string& name);
+    Outcome<std::unique_ptr<XerLineReader>> readerOf(Outcome<std::unique_ptr<ReadFile>> opened);
+    PurgeOutcome report();
     // How the command ends after a pass: not at all when the pass ran through.
     std::optional<PurgeOutcome> endAfter(const Outcome<xer::PassEnd>& end);
     PurgeOutcome failed(const Failure& f);
     PurgeOutcome empty(const char* text);
-    void finish();
 
     AppState& m_state;
     MainSurface& m_window;
     Platform& m_platform;
     PromptPlayer& m_prompts;
     std::string m_newName;
-    std::vector<std::string> m_partials; // files of ours that must not outlive a failure
+    std::string m_folder;
+    std::optional<FileId> m_inputId;
     std::int32_t m_kept = 0;
 };
 
@@ -79,21 +76,10 @@ PurgeOutcome Purger::run() {
     m_window.setDoneEnabled(false);
     m_window.setPurgeCaption("working...");
     const PurgeOutcome outcome = write();
-    removePartials();
-    finish();
-    return outcome;
-}
-
-void Purger::finish() {
     m_window.setPurgeCaption("Purge");
     m_window.setDoneEnabled(true);
     m_platform.pointer.setBusy(false);
-}
-
-void Purger::removePartials() {
-    for (const auto& path : m_partials)
-        (void)m_platform.files.remove(path);
-    m_partials.clear();
+    return outcome;
 }
 
 std::optional<PurgeOutcome> Purger::endAfter(const Outcome<xer::PassEnd>& end) {
@@ -116,110 +102,40 @@ PurgeOutcome Purger::empty(const char* text) {
     return PurgeOutcome::Refused;
 }
 
-Outcome<std::unique_ptr<XerLineWriter>> Purger::createPartial() {
-    // Written beside the new file under a name of its own, then renamed into place when whole.
-    for (int n = 1; n < 1000; ++n) {
-        const std::string name = m_newName + ".partial" + (n > 1 ? std::to_string(n) : "");
-        auto created = m_platform.files.createNew(name);
-        if (created) {
-            m_partials.push_back(name);
-            return std::make_unique<XerLineWriter>(std::move(*created));
-        }
-        if (created.failure().number != failure::FileAlreadyExists)
-            return created.failure();
-    }
-    return makeFailure(failure::FileAlreadyExists);
-}
-
-// Opens a pass's input and lets the window process its events.
-Outcome<std::unique_ptr<XerLineReader>> Purger::openInput(const std::string& path) {
-    auto opened = m_platform.files.openRead(path);
+// Opens a pass's input, lets the window process its events, and reads it by lines.
+Outcome<std::unique_ptr<XerLineReader>>
+Purger::readerOf(Outcome<std::unique_ptr<ReadFile>> opened) {
     if (!opened)
         return opened.failure();
-    auto reader = std::make_unique<XerLineReader>(std::move(*opened));
+    auto reader = std::make_unique<XerLineReader>(std::move(*opened), m_platform.blockSize);
     m_platform.events.processEvents();
     return reader;
 }
 
-// Runs a pass from one file into a partial file, and renames that into place when whole.
-template <typename RunPass>
-Outcome<xer::PassEnd> Purger::passInto(XerLineReader& input, const std::string& to, RunPass run) {
-    auto output = createPartial();
-    if (!output)
-        return output.failure();
-    auto end = run(input, **output);
-    if (!end || *end == xer::PassEnd::Stopped)
-        return end;
-    if (Status s = (*output)->close(); !s)
-        return s.failure();
-    if (Status s = m_platform.files.rename(m_partials.back(), to); !s)
-        return s.failure();
-    m_partials.pop_back();
-    return end;
-}
-
-// The reference pass over the intermediate file, then the RISKTYPE pass from it into the new
-// file. Created means both ran to their end.
-PurgeOutcome Purger::filterRiskTypes(const std::string& intermediate) {
-    m_state.RiskTypeRecordCount = 0;
-    m_state.ReferencedRiskTypes.clear();
-    m_state.ReferencedRiskTypeCount = 0;
-    xer::RiskTypeReferences references(m_state.ReferencedRiskTypes);
-    {
-        auto input = openInput(intermediate);
-        if (!input)
-            return failed(input.failure());
-        if (m_platform.events.stopRequested())
-            return PurgeOutcome::Stopped;
-        if ((*input)->atEnd())
-            return empty("ERROR: File is empty.  No Purged Risk Types file was created.");
-        auto end = xer::referencePass(**input, m_platform.events, references);
-        if (auto ending = endAfter(end))
-            return *ending;
-    }
-    references.addParents();
-    m_state.ReferencedRiskTypeCount = static_cast<std::int32_t>(references.count());
-    auto input = openInput(intermediate);
-    if (!input)
-        return failed(input.failure());
-    auto end = passInto(**input, m_newName, [&](XerLineReader& in, XerLineWriter& out) {
-        return xer::riskTypePass(in, out, m_platform.events, references,
-                                 m_state.RiskTypeRecordCount, m_kept);
-    });
-    return endAfter(end).value_or(PurgeOutcome::Created);
-}
-
-// "Temp.TXT" in the folder, unless a file of that name is not an XER file of ours to replace:
-// then the first free "Temp-N.TXT".
-Outcome<std::string> Purger::chooseIntermediate(const std::string& folder) {
-    for (int n = 1; n < 10000; ++n) {
-        const std::string name = folder + (n == 1 ? "Temp" : "Temp-" + std::to_string(n)) + ".TXT";
-        if (samePath(name, m_state.CurrentXerPath) || samePath(name, m_newName))
-            continue;
-        if (m_platform.files.folderExists(name))
-            continue;
-        if (!m_platform.files.fileExists(name))
-            return name;
-        auto opened = m_platform.files.openRead(name);
-        if (!opened)
-            continue;
-        char head[6] = {};
-        std::size_t got = 0;
-        while (got < sizeof head) {
-            auto r = (*opened)->read(head + got, sizeof head - got);
-            if (!r || *r == 0)
-                break;
-            got += *r;
-        }
-        if (got == sizeof head && std::string_view(head, sizeof head) == "ERMHDR")
-            return name;
-    }
-    return makeFailure(failure::FileAlreadyExists);
+// The new name is settled before anything is written: a folder of that name fails at once,
+// and the user is asked before anything of that name is replaced.
+std::optional<PurgeOutcome> Purger::checkNewName() {
+    const EntryKind kind = m_platform.files.entryKind(m_newName);
+    if (kind == EntryKind::Folder)
+        return failed(makeFailure(failure::PathFileAccessError));
+    // The input itself, under another name, is never replaced.
+    const auto newId = m_platform.files.fileId(m_newName);
+    if (newId && newId == m_platform.files.fileId(m_state.CurrentXerPath))
+        return failed(makeFailure(failure::PathFileAccessError));
+    if (kind == EntryKind::None)
+        return std::nullopt;
+    const auto answer = m_platform.boxes.show(
+        "A POBS-free file " + m_newName + kCrLf + "already exists.  Is it OK to overwrite?",
+        MessageButtons::YesNo, MessageIcon::Question, kAppTitle);
+    if (answer == MessageAnswer::Yes)
+        return std::nullopt;
+    m_window.setResults("File " + m_state.CurrentXerPath + " not read." + kCrLf + "File " +
+                        m_newName + " already exists.");
+    return PurgeOutcome::Declined;
 }
 
 PurgeOutcome Purger::write() {
-    const std::string current = m_state.CurrentXerPath;
-    if (!m_platform.files.fileExists(current)) {
+    if (!m_platform.files.fileExists(m_state.CurrentXerPath)) {
         m_platform.boxes.show("ERROR! File not found.", MessageButtons::Ok,
                               MessageIcon::Exclamation, kAppTitle);
         return PurgeOutcome::Refused;
@@ -229,61 +145,128 @@ PurgeOutcome Purger::write() {
                             "Number of Risk Types removed: 0.");
         return PurgeOutcome::Refused;
     }
-    m_newName = withPobs(current);
-    if (m_platform.files.fileExists(m_newName)) {
-        const auto answer = m_platform.boxes.show(
-            "A POBS-free file " + m_newName + kCrLf + "already exists.  Is it OK to overwrite?",
-            MessageButtons::YesNo, MessageIcon::Question, kAppTitle);
-        if (answer != MessageAnswer::Yes) {
-            m_window.setResults("File " + current + " not read." + kCrLf + "File " + m_newName +
-                                " already exists.");
-            return PurgeOutcome::Declined;
-        }
-    }
+    m_newName = withPobs(m_state.CurrentXerPath);
+    m_folder = folderPart(m_newName);
+    if (auto ending = checkNewName())
+        return *ending;
     m_platform.pointer.setBusy(true);
     m_kept = 0;
-    const bool riskTypes = m_state.RiskTypeRecordCount > 0;
-    // Without the risk-type passes the first output is the new file itself.
-    std::string firstOutput = m_newName;
-    std::string intermediate;
-    if (riskTypes) {
-        auto chosen = chooseIntermediate(folderPart(m_newName));
-        if (!chosen)
-            return failed(chosen.failure());
-        intermediate = *chosen;
-        firstOutput = intermediate;
+    auto input = m_platform.files.openRead(m_state.CurrentXerPath);
+    if (!input)
+        return failed(input.failure());
+    m_inputId = (*input)->id();
+    auto first = m_platform.files.createScratch(m_folder);
+    if (!first)
+        return failed(first.failure());
+    if (const PurgeOutcome o = writeFirst(std::move(*input), **first); o != PurgeOutcome::Created)
+        return o;
+    if (m_state.RiskTypeRecordCount > 0) {
+        if (const PurgeOutcome o = filterRiskTypes(**first); o != PurgeOutcome::Created)
+            return o;
+    } else if (Status s = (*first)->keepAs(m_newName); !s) {
+        return failed(s.failure());
     }
-    if (m_state.PobsRecordCount > 0) {
-        auto input = openInput(current);
-        if (!input)
-            return failed(input.failure());
+    return report();
+}
+
+// The POBS pass, or a copy when there is no POBS record: Created when it ran to its end.
+PurgeOutcome Purger::writeFirst(std::unique_ptr<ReadFile> input, ScratchFile& first) {
+    if (m_state.PobsRecordCount <= 0) {
+        const Status copied = first.copyFrom(*input);
+        return copied ? PurgeOutcome::Created : failed(copied.failure());
+    }
+    auto reader = readerOf(std::move(input));
+    if (!reader)
+        return failed(reader.failure());
+    if (m_platform.events.stopRequested())
+        return PurgeOutcome::Stopped;
+    if ((*reader)->atEnd())
+        return empty("ERROR: File is empty.  No Purged POBS file was created.");
+    m_state.PobsRecordCount = 0;
+    XerLineWriter writer(first, m_platform.blockSize);
+    auto end = xer::pobsPass(**reader, writer, m_platform.events, m_state.PobsRecordCount);
+    if (auto ending = endAfter(end))
+        return *ending;
+    const Status flushed = writer.flush();
+    return flushed ? PurgeOutcome::Created : failed(flushed.failure());
+}
+
+// The reference pass over the intermediate file, then the RISKTYPE pass from it into the new
+// file. Both read the intermediate through its own handle. Created means both ran to their end.
+PurgeOutcome Purger::filterRiskTypes(ScratchFile& intermediate) {
+    m_state.RiskTypeRecordCount = 0;
+    if (Status s = keepIntermediate(intermediate); !s)
+        return failed(s.failure());
+    m_state.ReferencedRiskTypes.clear();
+    m_state.ReferencedRiskTypeCount = 0;
+    xer::RiskTypeReferences references(m_state.ReferencedRiskTypes);
+    {
+        auto reader = readerOf(intermediate.readBack());
+        if (!reader)
+            return failed(reader.failure());
         if (m_platform.events.stopRequested())
             return PurgeOutcome::Stopped;
-        if ((*input)->atEnd())
-            return empty("ERROR: File is empty.  No Purged POBS file was created.");
-        m_state.PobsRecordCount = 0;
-        auto end = passInto(**input, firstOutput, [&](XerLineReader& in, XerLineWriter& out) {
-            return xer::pobsPass(in, out, m_platform.events, m_state.PobsRecordCount);
-        });
+        if ((*reader)->atEnd())
+            return empty("ERROR: File is empty.  No Purged Risk Types file was created.");
+        auto end = xer::referencePass(**reader, m_platform.events, references);
         if (auto ending = endAfter(end))
             return *ending;
-    } else {
-        auto partial = createPartial();
-        if (!partial)
-            return failed(partial.failure());
-        if (Status s = (*partial)->close(); !s)
-            return failed(s.failure());
-        if (Status s = m_platform.files.copy(current, m_partials.back()); !s)
-            return failed(s.failure());
-        if (Status s = m_platform.files.rename(m_partials.back(), firstOutput); !s)
-            return failed(s.failure());
-        m_partials.pop_back();
     }
-    if (riskTypes) {
-        if (const PurgeOutcome o = filterRiskTypes(intermediate); o != PurgeOutcome::Created)
-            return o;
+    references.addParents();
+    m_state.ReferencedRiskTypeCount = static_cast<std::int32_t>(references.count());
+    auto reader = readerOf(intermediate.readBack());
+    if (!reader)
+        return failed(reader.failure());
+    auto output = m_platform.files.createScratch(m_folder);
+    if (!output)
+        return failed(output.failure());
+    XerLineWriter writer(**output, m_platform.blockSize);
+    auto end = xer::riskTypePass(**reader, writer, m_platform.events, references,
+                                 m_state.RiskTypeRecordCount, m_kept);
+    if (auto ending = endAfter(end))
+        return *ending;
+    if (Status s = writer.flush(); !s)
+        return failed(s.failure());
+    if (Status s = (*output)->keepAs(m_newName); !s)
+        return failed(s.failure());
+    return PurgeOutcome::Created;
+}
+
+// An intermediate of ours, or nothing, may be replaced: never the input or the new file under
+// another name, nor a file of the user's (one that is not XER text, a link, a device).
+bool Purger::replaceable(const std::string& name) {
+    const EntryKind kind = m_platform.files.entryKind(name);
+    if (kind == EntryKind::None)
+        return true;
+    if (kind != EntryKind::File)
+        return false;
+    const auto id = m_platform.files.fileId(name);
+    if (!id || id == m_inputId || id == m_platform.files.fileId(m_newName))
+        return false;
+    auto opened = m_platform.files.openRead(name);
+    if (!opened)
+        return false;
+    const auto kindOfText = xer::fileKind(**opened, 64);
+    return kindOfText && *kindOfText == xer::FileKind::Xer;
+}
+
+// The intermediate gets "Temp.TXT" in the new file's folder, or the first of "Temp-2.TXT",
+// "Temp-3.TXT" ... that may be replaced and that this user may replace.
+Status Purger::keepIntermediate(ScratchFile& file) {
+    for (int n = 1; n < 10000; ++n) {
+        const std::string name =
+            m_folder + (n == 1 ? "Temp" : "Temp-" + std::to_string(n)) + ".TXT";
+        if (!replaceable(name))
+            continue;
+        const Status kept = file.keepAs(name);
+        if (kept || !nameTaken(kept.failure()))
+            return kept;
     }
-    std::string report =
+    return makeFailure(failure::FileAlreadyExists);
+}
+
+PurgeOutcome Purger::report() {
+    std::string text =
         "Number of POBS Records Removed: " + std::to_string(m_state.PobsRecordCount) + "." + kCrLf +
         "Number of Risk Types removed: " + std::to_string(m_state.RiskTypeRecordCount - m_kept) +
         ".";
@@ -292,13 +275,13 @@ PurgeOutcome Purger::write() {
         m_state.CurrentXerPath = m_newName;
         m_state.CurrentXerName = withPobs(m_state.CurrentXerName);
         m_window.setFileName(m_state.CurrentXerName);
-        report += std::string(kCrLf) + kCrLf + "A new import file has been created called" + kCrLf +
-                  m_state.CurrentXerName;
+        text += std::string(kCrLf) + kCrLf + "A new import file has been created called" + kCrLf +
+                m_state.CurrentXerName;
         outcome = PurgeOutcome::Created;
     } else {
-        report += std::string(kCrLf) + "ERROR: File " + m_newName + " was not created.";
+        text += std::string(kCrLf) + "ERROR: File " + m_newName + " was not created.";
     }
-    m_window.setResults(report);
+    m_window.setResults(text);
     m_prompts.play(prompt::XerCreated);
     return outcome;
 }

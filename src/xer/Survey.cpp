@@ -1,18 +1,18 @@
 #include "xer/Survey.h"
 
-#include "xer/XerLayout.h"
-#include "xer/XerLineReader.h"
+#include "xer/FileKind.h"
+#include "xer/LineWalker.h"
+#include "xer/TableWalk.h"
 
+#include <functional>
 #include <limits>
-#include <optional>
-#include <variant>
-#include <vector>
 
 namespace zembrel {
 
 namespace {
 
 using namespace survey_text;
+using xer::TableWalk;
 
 constexpr char kCrLf[] = "\r\n";
 
@@ -24,29 +24,42 @@ bool countOne(std::int32_t& count) {
     return true;
 }
 
-enum class Phase { Main, InPobs, InRiskType };
+// The survey's walk: POBS and RISKTYPE tables, the end of a POBS table may open RISKTYPE, and
+// the file's last line is never examined, except to find a table that the file ends inside.
+struct SurveyPass : xer::Pass {
+    TableWalk walk{"POBS", "RISKTYPE"};
+    AppState& state;
+    std::function<Status(std::uint64_t)> repair;
+    const char* broken = nullptr;
 
-// What one line does to the pass.
-enum class Step { Next, Done, BrokenPobs, BrokenRiskType, Overflow };
+    SurveyPass(AppState& s, std::function<Status(std::uint64_t)> r)
+        : state(s), repair(std::move(r)) {
+        walk.mayFollow(0, 1);
+    }
+    bool idle() const { return walk.outside(); }
+    void prepare(xer::PieceLine&) const {}
+    Status subMet(std::uint64_t offset) { return repair(offset); }
 
-// Everything the pass knows at the start of a line: where a repaired file is read again from.
-struct Resume {
-    XerLineReader::Position position;
-    Phase phase = Phase::Main;
-    std::int32_t pobs = 0;
-    std::int32_t riskTypes = 0;
+    template <typename Line> Status take(const Line& line) {
+        if (walk.outside() && line.last()) {
+            done = true;
+            return {};
+        }
+        const auto role = walk.step(line);
+        if (role != TableWalk::Role::FieldNames && role != TableWalk::Role::Member)
+            return {};
+        const bool pobs = walk.table() == 0;
+        if (line.last()) {
+            broken = pobs ? kBrokenPobs : kBrokenRiskType;
+            done = true;
+            return {};
+        }
+        if (line.tag() == xer::Tag::Record &&
+            !countOne(pobs ? state.PobsRecordCount : state.RiskTypeRecordCount))
+            return makeFailure(failure::Overflow);
+        return {};
+    }
 };
-
-struct Done {};
-struct Stop {};
-struct BrokenIn {
-    const char* which;
-};
-struct SubMet {
-    std::uint64_t offset;
-    Resume lineStart;
-};
-using PassResult = std::variant<Done, Stop, BrokenIn, SubMet, Failure>;
 
 class Surveyor {
 public:
@@ -56,11 +69,8 @@ public:
     SurveyOutcome run();
 
 private:
-    PassResult pass(XerLineReader& reader, Resume from);
-    Step step(Phase& phase, const xer::LineHead& head, bool last);
-    // Replaces the SUB byte met at offset (or the file's first one) with a space; true when
-    // a byte was replaced, and then from holds where the survey goes on.
-    Outcome<bool> recondition(const SubMet& met, Resume& from);
+    // Makes the SUB byte at offset a space, in the file, and says so.
+    Status recondition(std::uint64_t offset);
     SurveyOutcome fail(const Failure& f);
     SurveyOutcome broken(const char* which);
     SurveyOutcome report();
@@ -71,9 +81,9 @@ private:
     AppState& m_state;
     MainSurface& m_window;
     Platform& m_platform;
+    bool m_xerText = false;
     std::int32_t m_reconditioned = 0;
     std::unique_ptr<ByteFile> m_repairFile; // one handle for all repairs of a survey
-    std::uint32_t m_lines = 0; // a request to stop is looked at every few hundred lines
 };
 
 SurveyOutcome Surveyor::run() {
@@ -87,202 +97,65 @@ SurveyOutcome Surveyor::run() {
         message(kNotFound, MessageIcon::Exclamation);
         return SurveyOutcome::Refused;
     }
-    Resume from;
-    // The reader stays open across a repair of the byte it stopped at: its buffer is patched
-    // instead of read again.
-    std::optional<XerLineReader> reader;
-    std::uint64_t repairedAt = 0;
-    for (;;) {
-        m_window.setResults(kOpening + path);
-        PassResult result;
-        if (!reader) {
-            auto opened = m_platform.files.openRead(path);
-            if (!opened)
-                return fail(opened.failure());
-            reader.emplace(std::move(*opened));
-            if (from.position.offset > 0) {
-                if (Status s = reader->seek(from.position); !s)
-                    return fail(s.failure());
-            }
-        } else if (Status s = reader->resume(from.position, repairedAt); !s) {
-            return fail(s.failure());
-        }
-        result = pass(*reader, from);
-        if (!std::holds_alternative<SubMet>(result))
-            reader.reset(); // the file is closed here, before any message
-        if (std::holds_alternative<Done>(result))
-            return report();
-        if (std::holds_alternative<Stop>(result))
-            return SurveyOutcome::Stopped;
-        if (const auto* b = std::get_if<BrokenIn>(&result))
-            return broken(b->which);
-        if (const auto* f = std::get_if<Failure>(&result))
-            return fail(*f);
-        const auto met = std::get<SubMet>(result);
-        auto repaired = recondition(met, from);
-        if (!repaired)
-            return fail(repaired.failure());
-        if (!*repaired) // nothing to repair: reading again would meet the same failure
-            return fail(makeFailure(failure::InputPastEnd));
-        if (from.position.offset != met.lineStart.position.offset || from.position.offset == 0)
-            reader.reset(); // repaired elsewhere: read again from where from says
-        repairedAt = met.offset;
-        if (!countOne(m_reconditioned))
-            return fail(makeFailure(failure::Overflow));
-        message("A total of " + std::to_string(m_reconditioned) +
-                    " characters were corrupt and were replaced with a space.",
-                MessageIcon::Exclamation);
-    }
+    m_window.setResults(kOpening + path);
+    auto opened = m_platform.files.openRead(path);
+    if (!opened)
+        return fail(opened.failure());
+    auto kind = xer::fileKind(**opened, m_platform.blockSize);
+    if (!kind)
+        return fail(kind.failure());
+    // Counting records in UTF-16 text would report a file full of them as holding none.
+    if (*kind == xer::FileKind::Utf16)
+        return fail(makeFailure(failure::InvalidFileFormat));
+    m_xerText = *kind == xer::FileKind::Xer;
+    m_state.PobsRecordCount = 0;
+    m_state.RiskTypeRecordCount = 0;
+    auto reader = std::make_unique<XerLineReader>(std::move(*opened), m_platform.blockSize);
+    SurveyPass pass(m_state, [this](std::uint64_t offset) { return recondition(offset); });
+    const auto end = xer::walkLines(*reader, m_platform.events, pass);
+    reader.reset(); // the file is closed before any message
+    m_repairFile.reset();
+    if (!end)
+        return fail(end.failure());
+    if (*end == xer::PassEnd::Stopped)
+        return SurveyOutcome::Stopped;
+    if (pass.broken)
+        return broken(pass.broken);
+    return report();
 }
 
-inline Step Surveyor::step(Phase& phase, const xer::LineHead& head, bool last) {
-    const xer::Tag tag = head.tag();
-    switch (phase) {
-    case Phase::Main:
-        if (last) // the file's last line is never examined
-            return Step::Done;
-        if (head.isTableLine("POBS"))
-            phase = Phase::InPobs;
-        else if (head.isTableLine("RISKTYPE"))
-            phase = Phase::InRiskType;
-        return Step::Next;
-    case Phase::InPobs:
-        if (xer::endsTable(tag)) {
-            // The ending line may open the RISKTYPE table, but is not looked at for POBS.
-            phase = (!last && head.isTableLine("RISKTYPE")) ? Phase::InRiskType : Phase::Main;
-            return Step::Next;
-        }
-        if (last)
-            return Step::BrokenPobs;
-        if (tag == xer::Tag::Record && !countOne(m_state.PobsRecordCount))
-            return Step::Overflow;
-        return Step::Next;
-    case Phase::InRiskType:
-        if (xer::endsTable(tag)) {
-            phase = Phase::Main; // the ending line is not examined again
-            return Step::Next;
-        }
-        if (last)
-            return Step::BrokenRiskType;
-        if (tag == xer::Tag::Record && !countOne(m_state.RiskTypeRecordCount))
-            return Step::Overflow;
-        return Step::Next;
-    }
-    return Step::Next;
-}
-
-PassResult Surveyor::pass(XerLineReader& reader, Resume from) {
-    m_state.PobsRecordCount = from.pobs;
-    m_state.RiskTypeRecordCount = from.riskTypes;
-    Phase phase = from.phase;
-    xer::LineHead head;
-    Step result = Step::Next;
-    bool stopped = false;
-    const auto take = [&](const char* text, std::size_t size, const char*, bool last) {
-        m_platform.events.processEvents();
-        if ((++m_lines & 0xff) == 0 && m_platform.events.stopRequested()) {
-            stopped = true;
-            return false;
-        }
-        if (!last && size >= 2 && text[0] == '%' && text[1] != 'T') {
-            // The bulk of a file: neither a table line nor a table's last line.
-            if (phase == Phase::Main)
-                return true;
-            if (text[1] == 'E') {
-                phase = Phase::Main;
-            } else if (text[1] == 'R' &&
-                       !countOne(phase == Phase::InPobs ? m_state.PobsRecordCount
-                                                        : m_state.RiskTypeRecordCount)) {
-                result = Step::Overflow;
-                return false;
-            }
-            return true;
-        }
-        head.reset();
-        head.whole(text, size);
-        result = step(phase, head, last);
-        return result == Step::Next;
-    };
-    while (!reader.atEnd()) {
-        // Most lines lie inside a block; the others come one by one through readLine.
-        if (reader.forLinesInBlock(take) && !reader.atEnd()) {
-            m_platform.events.processEvents();
-            if (m_platform.events.stopRequested())
-                return Stop{};
-            const Resume lineStart{reader.position(), phase, m_state.PobsRecordCount,
-                                   m_state.RiskTypeRecordCount};
-            head.reset();
-            if (Status s = reader.readLine(head); !s) {
-                if (reader.subOffset() >= 0)
-                    return SubMet{static_cast<std::uint64_t>(reader.subOffset()), lineStart};
-                return s.failure();
-            }
-            result = step(phase, head, reader.atEnd());
-        }
-        if (stopped)
-            return Stop{};
-        switch (result) {
-        case Step::Next: break;
-        case Step::Done: return Done{};
-        case Step::BrokenPobs: return BrokenIn{kBrokenPobs};
-        case Step::BrokenRiskType: return BrokenIn{kBrokenRiskType};
-        case Step::Overflow: return makeFailure(failure::Overflow);
-        }
-    }
-    return Done{};
-}
-
-Outcome<bool> Surveyor::recondition(const SubMet& met, Resume& from) {
+Status Surveyor::recondition(std::uint64_t offset) {
+    // Only XER text is ever changed: in any other file the byte may be half of a character.
+    if (!m_xerText)
+        return makeFailure(failure::InvalidFileFormat);
     m_window.setResults(kReconditioning);
     m_platform.events.processEvents();
-    const std::string& path = m_state.CurrentXerPath;
     if (!m_repairFile) {
-        auto opened = m_platform.files.openReadWrite(path);
+        auto opened = m_platform.files.openReadWrite(m_state.CurrentXerPath);
         if (!opened)
             return opened.failure();
         m_repairFile = std::move(*opened);
     }
-    ByteFile& file = *m_repairFile;
-    // The reader has read every byte before the one it stopped at, so that byte is the file's
-    // first SUB byte; should the file have changed meanwhile, the first one is looked for.
+    // The reader has read every byte before this one, so it is the file's first SUB byte.
     char byte = 0;
-    auto got = file.readAt(met.offset, &byte, 1);
+    auto got = m_repairFile->readAt(offset, &byte, 1);
     if (!got)
         return got.failure();
-    std::int64_t at = -1;
-    if (*got == 1 && byte == '\x1a') {
-        at = static_cast<std::int64_t>(met.offset);
-        from = met.lineStart;
-    } else {
-        auto length = m_platform.files.fileLength(path);
-        if (!length)
-            return length.failure();
-        std::vector<char> block(XerLineReader::kDefaultBlockSize);
-        for (std::uint64_t offset = 0; offset < *length && at < 0;) {
-            m_platform.events.processEvents();
-            auto n = file.readAt(offset, block.data(), block.size());
-            if (!n)
-                return n.failure();
-            if (*n == 0)
-                break;
-            for (std::size_t i = 0; i < *n; ++i) {
-                if (block[i] == '\x1a') {
-                    at = static_cast<std::int64_t>(offset + i);
-                    break;
-                }
-            }
-            offset += *n;
-        }
-        from = Resume{};
-    }
-    if (at >= 0) {
-        if (Status s = file.writeAt(static_cast<std::uint64_t>(at), " ", 1); !s)
-            return s.failure();
-    }
-    return at >= 0;
+    if (*got != 1 || byte != '\x1a') // the file changed while it was read
+        return makeFailure(failure::PathFileAccessError);
+    if (Status s = m_repairFile->writeAt(offset, " ", 1); !s)
+        return s;
+    if (!countOne(m_reconditioned))
+        return makeFailure(failure::Overflow);
+    message("A total of " + std::to_string(m_reconditioned) +
+                " characters were corrupt and were replaced with a space.",
+            MessageIcon::Exclamation);
+    m_window.setResults(kOpening + m_state.CurrentXerPath);
+    return {};
 }
 
 SurveyOutcome Surveyor::fail(const Failure& f) {
+    m_repairFile.reset();
     message(errorText(f), MessageIcon::Exclamation);
     return SurveyOutcome::Failed;
 }

@@ -33,20 +33,6 @@ std::string_view dataField(std::string_view line, std::size_t k) {
     return line.substr(start, tab == std::string_view::npos ? line.npos : tab - start);
 }
 
-std::optional<std::string_view> dataFieldBeforeTab(std::string_view line, std::size_t k) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < k; ++i) {
-        const auto tab = line.find(kTab, start);
-        if (tab == std::string_view::npos)
-            return std::nullopt;
-        start = tab + 1;
-    }
-    const auto tab = line.find(kTab, start);
-    if (tab == std::string_view::npos)
-        return std::nullopt;
-    return line.substr(start, tab - start);
-}
-
 void LineHead::piece(const char* data, std::size_t size) {
     std::size_t i = 0;
     while (m_tagLength < 2 && i < size)

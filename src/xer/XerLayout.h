@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string_view>
 
 namespace zembrel::xer {
@@ -33,9 +32,6 @@ bool isTableLine(std::string_view line, std::string_view name);
 // Data field k (k from 1) of a record line: the text after the k-th TAB up to the next TAB, or
 // to the line's end. Empty when the line has fewer than k TABs.
 std::string_view dataField(std::string_view line, std::size_t k);
-
-// Data field k only when a TAB follows it (the form the purge requires of the fields it takes).
-std::optional<std::string_view> dataFieldBeforeTab(std::string_view line, std::size_t k);
 
 // Looks at a line handed over in pieces and keeps only what the layout needs of it: its tag
 // and, when the line could be a table line, its text without surrounding spaces (short: the

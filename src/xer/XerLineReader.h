@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/AlignedBuffer.h"
 #include "platform/FileSystem.h"
 
 #include <cstddef>
@@ -16,6 +17,9 @@ namespace zembrel {
 // A line is handed to a sink in pieces (one piece when it lies inside one block, more when it
 // crosses blocks), so that no line is ever held whole by the reader: a line of any length costs
 // one block of memory. A sink is any object with `void piece(const char* data, std::size_t size)`.
+//
+// The file's length at opening is the length read: a file that turns out shorter, or longer,
+// is a failure rather than a shorter result.
 class XerLineReader {
 public:
     static constexpr std::size_t kDefaultBlockSize = 256 * 1024;
@@ -37,52 +41,59 @@ public:
 
     // The end test: true when no unread byte remains after the last line read and its line end.
     // It looks only at the file's length; a SUB byte does not make it true.
-    bool atEnd() const { return m_next >= m_size; }
+    bool atEnd() const { return m_next >= m_size && !m_inLine; }
 
     Position position() const { return {m_next, m_lineEnds}; }
     Status seek(Position position);
-    // Goes back to lineStart after the caller has made the SUB byte at patched a space in the
-    // file. When both lie in the buffer, the buffer is patched alike and nothing is read again.
-    Status resume(Position lineStart, std::uint64_t patched);
 
     // Reads the next line, handing its text (without the line end) to sink. A sink that has
     // `void whole(const char*, std::size_t)` gets a line that lies inside one block through
-    // it, in one call (the common case, made cheap). Fails with
-    // input-past-end (62) when no byte is left or when the line holds a SUB byte; then
-    // subOffset() tells where that byte is. Pieces before the SUB byte may have reached the sink.
+    // it, in one call (the common case, made cheap). Fails with input-past-end (62) when no
+    // byte is left, when the file ends before its length, or at a SUB byte: then the text before
+    // the SUB byte has reached the sink, subOffset() tells where the byte is, and a later
+    // readLine goes on with the same line from that byte (after replaceSub(), as a space).
     template <typename Sink> Status readLine(Sink& sink);
+
+    // After a read stopped at a SUB byte that the caller has made a space in the file: the
+    // reader's copy of that byte becomes a space too, so the line reads on without reading
+    // anything again.
+    void replaceSub();
 
     // Hands each following line that lies wholly inside the current block, with its line end,
     // to visit(const char* text, std::size_t size, const char* end, bool last) as long as visit
     // returns true; end is one past the line end in the block, and last tells that the end
-    // test is true after the line. It stops before a line that it
-    // cannot hand over whole (one that crosses blocks or holds a SUB byte, or the very first
-    // line of the file), which readLine then reads; it returns false when visit said stop.
-    // Made for the passes over whole files, where per-line work must be a few instructions.
+    // test is true after the line. It stops before a line that it cannot hand over whole (one
+    // that crosses blocks or holds a SUB byte, or the very first line of the file), which
+    // readLine then reads; it returns false when visit said stop.
     template <typename Visit> bool forLinesInBlock(Visit&& visit);
+
+    // Once the end test is true: a failure when the file has grown since it was opened.
+    Status checkUnchanged();
 
     // The offset of the SUB byte that made the last read fail, or -1.
     std::int64_t subOffset() const { return m_subOffset; }
 
     std::uint64_t size() const { return m_size; }
+    std::size_t blockSize() const { return m_buffer.size(); }
 
 private:
     template <typename Sink> Status readLineAcrossBlocks(Sink& sink);
+    template <typename Sink> void hand(Sink& sink, const char* to);
     Status refill();
-    Status failAtSub(const char* at);
+    Status failAtSub();
     Status skipLfAfterCr();
+    void findSub();
 
     std::unique_ptr<ReadFile> m_file;
-    std::unique_ptr<char[]> m_buffer;
-    std::size_t m_capacity;
-    const char* m_cur = nullptr;      // next unread byte in the buffer
-    const char* m_end = nullptr;      // end of the valid bytes in the buffer
-    const char* m_sub = nullptr;      // first SUB byte at or after m_cur, or m_end when none
-    std::uint64_t m_bufferOffset = 0; // file offset of m_buffer[0]
-    std::uint64_t m_next = 0;         // file offset of the next unread byte
+    AlignedBuffer m_buffer;
+    const char* m_cur = nullptr; // next unread byte in the buffer
+    const char* m_end = nullptr; // end of the valid bytes in the buffer
+    const char* m_sub = nullptr; // first SUB byte at or after m_cur, or m_end when none
+    std::uint64_t m_next = 0;    // file offset of the next unread byte
     std::uint64_t m_size = 0;
     std::int64_t m_subOffset = -1;
     LineEnds m_lineEnds = LineEnds::Undecided;
+    bool m_inLine = false; // a read stopped inside a line, at a SUB byte
 };
 
 namespace detail {
@@ -104,13 +115,13 @@ inline const char* findLineEnd(const char* from, const char* to, XerLineReader::
 
 template <typename Sink> Status XerLineReader::readLine(Sink& sink) {
     m_subOffset = -1;
+    if (m_inLine)
+        return readLineAcrossBlocks(sink);
     if (atEnd())
         return makeFailure(failure::InputPastEnd);
     // The line and its line end inside the buffer, with the byte after a CR there to look at.
     const char* stop = m_cur == m_end ? nullptr : detail::findLineEnd(m_cur, m_end, m_lineEnds);
-    if (stop && stop + 1 < m_end && m_lineEnds != LineEnds::Undecided) {
-        if (m_sub < stop)
-            return failAtSub(m_sub);
+    if (stop && stop + 1 < m_end && m_lineEnds != LineEnds::Undecided && m_sub > stop) {
         if constexpr (requires { sink.whole(m_cur, std::size_t{}); })
             sink.whole(m_cur, static_cast<std::size_t>(stop - m_cur));
         else if (stop != m_cur)
@@ -126,7 +137,7 @@ template <typename Sink> Status XerLineReader::readLine(Sink& sink) {
 }
 
 template <typename Visit> bool XerLineReader::forLinesInBlock(Visit&& visit) {
-    if (m_lineEnds == LineEnds::Undecided)
+    if (m_lineEnds == LineEnds::Undecided || m_inLine)
         return true;
     for (;;) {
         if (m_end - m_cur < 2)
@@ -145,28 +156,36 @@ template <typename Visit> bool XerLineReader::forLinesInBlock(Visit&& visit) {
     }
 }
 
+template <typename Sink> void XerLineReader::hand(Sink& sink, const char* to) {
+    if (to != m_cur)
+        sink.piece(m_cur, static_cast<std::size_t>(to - m_cur));
+    m_next += static_cast<std::uint64_t>(to - m_cur);
+    m_cur = to;
+}
+
 template <typename Sink> Status XerLineReader::readLineAcrossBlocks(Sink& sink) {
+    m_inLine = true;
     for (;;) {
         if (m_cur == m_end) {
-            if (Status s = refill(); !s)
-                return s;
-            if (m_cur == m_end) { // the file shrank under us: what was there is the last line
-                m_size = m_next;
+            if (m_next >= m_size) { // the file's last line, without a line end
+                m_inLine = false;
                 return {};
             }
+            if (Status s = refill(); !s)
+                return s;
         }
-        const char* stop = detail::findLineEnd(m_cur, m_end, m_lineEnds);
-        const char* textEnd = stop ? stop : m_end;
-        if (m_sub < textEnd)
-            return failAtSub(m_sub);
-        if (textEnd != m_cur)
-            sink.piece(m_cur, static_cast<std::size_t>(textEnd - m_cur));
-        m_next += static_cast<std::uint64_t>(textEnd - m_cur);
-        m_cur = textEnd;
+        // Looked for only up to the next SUB byte: a line of many of them costs one pass.
+        const char* stop = detail::findLineEnd(m_cur, m_sub, m_lineEnds);
+        if (!stop && m_sub < m_end) {
+            hand(sink, m_sub);
+            return failAtSub();
+        }
+        hand(sink, stop ? stop : m_end);
         if (!stop)
             continue; // the line goes on in the next block
         ++m_cur;
         ++m_next;
+        m_inLine = false;
         if (*stop == detail::kLf) {
             if (m_lineEnds == LineEnds::Undecided)
                 m_lineEnds = LineEnds::CrOrLf;

@@ -46,7 +46,7 @@ TEST_F(SetUpFoldersTest, WithoutOptionTheFamilyFolderIsCreatedInLocalAppData) {
 
 TEST_F(SetUpFoldersTest, ExistingFoldersAreNotCreatedAgain) {
     files.folders.insert("/home/ann/.config/Plovard");
-    files.failCreateFolder = makeFailure(failure::PermissionDenied);
+    files.fail(test::FakeFileSystem::Op::CreateFolder, failure::PermissionDenied);
     run("");
     EXPECT_EQ(state.DataFolder, "/home/ann/.config/Plovard/");
     run(R"(/INI="/srv/team settings")");

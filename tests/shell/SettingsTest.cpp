@@ -221,7 +221,7 @@ TEST_F(ResetTest, CheckMarkFollowsTheRereadSwitch) {
 
 TEST_F(ResetTest, WithoutOwnFileNothingIsDeletedAndTheResetIsReported) {
     files.files.erase(kSettings);
-    files.failRemove = makeFailure(failure::FileNotFound);
+    files.fail(test::FakeFileSystem::Op::Remove, failure::FileNotFound);
     reset();
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[1].text, "Program settings have been reset.");
@@ -230,7 +230,7 @@ TEST_F(ResetTest, WithoutOwnFileNothingIsDeletedAndTheResetIsReported) {
 }
 
 TEST_F(ResetTest, OwnFileThatCannotBeDeletedIsReportedNotCalledReset) {
-    files.failRemove = makeFailure(failure::PermissionDenied);
+    files.fail(test::FakeFileSystem::Op::Remove, failure::PermissionDenied);
     reset();
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[1].text, "ERROR #70, Permission denied.");

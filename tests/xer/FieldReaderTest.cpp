@@ -14,8 +14,9 @@ TEST(FieldReader, TakesWantedFieldsAcrossPieces) {
         r.reset(7, 1);
         r.piece(line.data(), split);
         r.piece(line.data() + split, line.size() - split);
-        EXPECT_EQ(r.field(7), "3");
-        EXPECT_EQ(r.field(1), "11");
+        r.finish();
+        EXPECT_EQ(r.key(7), idKey("3"));
+        EXPECT_EQ(r.key(1), idKey("11"));
         EXPECT_TRUE(r.tabAfter(7));
         EXPECT_TRUE(r.has(8));
         EXPECT_FALSE(r.tabAfter(8));
@@ -23,13 +24,47 @@ TEST(FieldReader, TakesWantedFieldsAcrossPieces) {
     }
 }
 
-TEST(FieldReader, KeepsOnlyWhatALimitAllows) {
-    FieldReader r;
-    r.reset(1, FieldReader::kNone, 3);
-    const std::string line = "%R\tABCDEFG\tx";
-    r.piece(line.data(), line.size());
-    EXPECT_EQ(r.field(1), "ABCD"); // one past the limit: longer than anything it is compared to
-    EXPECT_TRUE(r.tabAfter(1));
+TEST(FieldReader, LongFieldsBecomeDigestsThatTellThemApart) {
+    const std::string base(5000, 'a');
+    const std::string line = "%R\t" + base + "\t" + base + "b\t" + std::string(256, 's');
+    for (std::size_t split : {std::size_t{3}, std::size_t{300}, std::size_t{5003}}) {
+        FieldReader r;
+        r.reset(1, 2);
+        r.piece(line.data(), split);
+        r.piece(line.data() + split, line.size() - split);
+        r.finish();
+        EXPECT_EQ(r.key(1), idKey(base));
+        EXPECT_EQ(r.key(2), idKey(base + "b"));
+        EXPECT_NE(r.key(1), r.key(2));
+        EXPECT_LT(r.key(1).size(), 64u);
+    }
+    // At the limit a field stays text; one byte more makes it a digest of a known value.
+    EXPECT_EQ(idText(idKey(std::string(256, 's'))), std::string(256, 's'));
+    EXPECT_EQ(
+        idText(idKey(std::string(257, 'a'))),
+        "SHA-256 e8d95cc2b4bc198c54b40bd214df958afb65f5e73d2c2eafe0593cf5c635c1f0, 257 bytes");
+}
+
+TEST(Sha256, GivesTheStandardDigests) {
+    const auto hex = [](std::string_view text, std::size_t split) {
+        Sha256 digest;
+        digest.add(text.data(), split);
+        digest.add(text.data() + split, text.size() - split);
+        std::string out;
+        for (auto b : digest.finish()) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += kHex[b >> 4];
+            out += kHex[b & 15];
+        }
+        return out;
+    };
+    EXPECT_EQ(hex("", 0), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(hex("abc", 1), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    const std::string two = "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq";
+    EXPECT_EQ(hex(two, 17), "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+    const std::string million(1'000'000, 'a');
+    EXPECT_EQ(hex(million, 999'937),
+              "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
 }
 
 TEST(ColumnFinder, FindsColumnsByExactName) {
@@ -41,15 +76,17 @@ TEST(ColumnFinder, FindsColumnsByExactName) {
         f.piece(line.data(), split);
         f.piece(line.data() + split, line.size() - split);
         f.finish();
-        EXPECT_EQ(f.column(0), 7u);
-        EXPECT_EQ(f.column(1), 8u); // the last column, ended by the line end
+        EXPECT_EQ(f.column("risk_type_id"), 7u);
+        EXPECT_EQ(f.column("rsrc_id"), 8u); // the last column, ended by the line end
+        EXPECT_EQ(f.column("risk_id"), 0u); // not asked for
     }
     ColumnFinder none;
     none.reset("risk_type_id");
     const std::string other = "%F\trisk_type_idx\tRISK_TYPE_ID\trisk_type_i";
     none.piece(other.data(), other.size());
     none.finish();
-    EXPECT_EQ(none.column(0), 0u);
+    EXPECT_EQ(none.column("risk_type_id"), 0u);
+    EXPECT_EQ(columnNamed(line, "rsrc_id"), 8u);
 }
 
 } // namespace

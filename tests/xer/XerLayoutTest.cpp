@@ -35,9 +35,6 @@ TEST(XerLayout, DataFieldsAreBetweenTabs) {
     EXPECT_EQ(dataField(line, 2), "");
     EXPECT_EQ(dataField(line, 4), "four");
     EXPECT_EQ(dataField(line, 5), "");
-    EXPECT_EQ(dataFieldBeforeTab(line, 3), "three");
-    EXPECT_FALSE(dataFieldBeforeTab(line, 4)); // no TAB follows the last field
-    EXPECT_FALSE(dataFieldBeforeTab("%R", 1));
 }
 
 // Feeding a line in every possible split gives what the whole line gives.

@@ -83,7 +83,7 @@ TEST_P(ReaderTest, ReadingWithNothingLeftFailsWithoutASubOffset) {
     EXPECT_EQ(reader.subOffset(), -1);
 }
 
-TEST_P(ReaderTest, ASubByteAnywhereInALineFailsTheReadAtItsOffset) {
+TEST_P(ReaderTest, ASubByteStopsTheReadAndTheLineGoesOnOnceItIsReplaced) {
     const std::string content = "first\r\n" + std::string(1000, 'x') + "\x1a" + "y\r\nz\r\n";
     auto reader = open(content);
     Collect c;
@@ -91,6 +91,30 @@ TEST_P(ReaderTest, ASubByteAnywhereInALineFailsTheReadAtItsOffset) {
     Collect d;
     EXPECT_FALSE(reader.readLine(d).ok());
     EXPECT_EQ(reader.subOffset(), 7 + 1000);
+    EXPECT_EQ(d.text, std::string(1000, 'x')); // what came before the SUB byte
+    EXPECT_FALSE(reader.readLine(d).ok());     // not replaced: the same byte again
+    EXPECT_EQ(reader.subOffset(), 7 + 1000);
+    reader.replaceSub();
+    ASSERT_TRUE(reader.readLine(d).ok());
+    EXPECT_EQ(d.text, std::string(1000, 'x') + " y");
+    auto fresh = open(content); // the file itself was not changed
+    ASSERT_TRUE(fresh.readLine(c).ok());
+    EXPECT_FALSE(fresh.readLine(c).ok());
+}
+
+TEST_P(ReaderTest, AFileThatChangesLengthWhileReadIsAFailure) {
+    auto shrinking = open("a\r\nbcdefgh\r\nij");
+    fs.files["f"].resize(4);
+    Collect c;
+    Status s;
+    while (s && !shrinking.atEnd())
+        s = shrinking.readLine(c);
+    EXPECT_EQ(s.failure().number, 62);
+    auto growing = open("a\r\nb");
+    fs.files["f"] += "more";
+    while (!growing.atEnd())
+        ASSERT_TRUE(growing.readLine(c).ok());
+    EXPECT_EQ(growing.checkUnchanged().failure().number, 75);
 }
 
 TEST_P(ReaderTest, SeekingToALineStartReadsOnFromThereWithItsLineEnds) {
@@ -107,6 +131,21 @@ TEST_P(ReaderTest, SeekingToALineStartReadsOnFromThereWithItsLineEnds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BlockSizes, ReaderTest, ::testing::Values(1, 2, 3, 5, 64, 256 * 1024));
+
+TEST(XerLineReader, ReadsIntoPageAlignedBlocks) {
+    test::FakeFileSystem fs;
+    fs.files["f"] = "abc\r\n";
+    struct Where {
+        const char* first = nullptr;
+        void piece(const char* data, std::size_t) {
+            if (!first)
+                first = data;
+        }
+    } where;
+    XerLineReader reader(std::move(*fs.openRead("f")), 4096);
+    ASSERT_TRUE(reader.readLine(where).ok());
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(where.first) % 4096, 0u);
+}
 
 TEST(XerLineReader, HandsALongLineOverInBlockSizedPieces) {
     test::FakeFileSystem fs;
@@ -127,7 +166,9 @@ TEST(XerLineReader, HandsALongLineOverInBlockSizedPieces) {
 TEST(XerLineReader, AReadFailureOfTheFileIsPassedOn) {
     test::FakeFileSystem fs;
     fs.files["f"] = std::string(10'000, 'a');
-    fs.failReadAfter = {{5000, makeFailure(57)}};
+    fs.failWith = [](test::FakeFileSystem::Op, const std::string&, std::uint64_t at) {
+        return at >= 5000 ? std::optional(makeFailure(57)) : std::nullopt;
+    };
     XerLineReader reader(std::move(*fs.openRead("f")), 1024);
     Collect c;
     Status s = reader.readLine(c);
@@ -154,6 +195,7 @@ public:
         return {};
     }
     std::uint64_t size() const override { return kSize; }
+    std::optional<FileId> id() const override { return std::nullopt; }
 
 private:
     std::uint64_t m_offset = 0;

@@ -1,35 +1,51 @@
 #include "xer/XerLineWriter.h"
-#include "fakes/FakeFileSystem.h"
 
 #include <gtest/gtest.h>
 
 namespace zembrel {
 namespace {
 
-TEST(XerLineWriter, EndsEveryLineWithCrLfAndReplacesTheFile) {
-    test::FakeFileSystem fs;
-    fs.files["out"] = "old content that is longer";
-    XerLineWriter writer(std::move(*fs.create("out")), 8);
-    ASSERT_TRUE(writer.writeLine("%T\tPOBS").ok());
+// Records each write, and fails once it holds a given number of bytes.
+struct Sink final : WriteFile {
+    std::string data;
+    std::vector<std::size_t> writes;
+    std::size_t room = std::string::npos;
+    Status write(const char* bytes, std::size_t size) override {
+        if (data.size() + size > room)
+            return makeFailure(failure::DiskFull);
+        data.append(bytes, size);
+        writes.push_back(size);
+        return {};
+    }
+};
+
+TEST(XerLineWriter, EndsEveryLineWithCrLfThroughOneBuffer) {
+    Sink out;
+    XerLineWriter writer(out, 8);
+    ASSERT_TRUE(writer.write("%T\tPOBS").ok());
+    ASSERT_TRUE(writer.endLine().ok());
     ASSERT_TRUE(writer.write("spl").ok());
     ASSERT_TRUE(writer.write("it\x7f\x7f").ok());
     ASSERT_TRUE(writer.endLine().ok());
-    ASSERT_TRUE(writer.writeLine("").ok());
-    ASSERT_TRUE(writer.writeLine(std::string(20, 'z')).ok()); // longer than the buffer
-    ASSERT_TRUE(writer.close().ok());
-    EXPECT_EQ(fs.files["out"], "%T\tPOBS\r\nsplit\x7f\x7f\r\n\r\n" + std::string(20, 'z') + "\r\n");
-    EXPECT_EQ(fs.openHandles, 0);
+    ASSERT_TRUE(writer.endLine().ok());
+    ASSERT_TRUE(writer.write(std::string(20, 'z')).ok()); // longer than the buffer
+    ASSERT_TRUE(writer.endLine().ok());
+    EXPECT_LT(out.data.size(), 45u); // the last line end waits in the buffer
+    ASSERT_TRUE(writer.flush().ok());
+    EXPECT_EQ(out.data, "%T\tPOBS\r\nsplit\x7f\x7f\r\n\r\n" + std::string(20, 'z') + "\r\n");
+    for (std::size_t n : out.writes)
+        EXPECT_TRUE(n <= 8 || n == 20) << n;
 }
 
 TEST(XerLineWriter, ReportsADiskThatFillsUp) {
-    test::FakeFileSystem fs;
-    fs.capacity = 30;
-    XerLineWriter writer(std::move(*fs.create("out")), 16);
+    Sink out;
+    out.room = 30;
+    XerLineWriter writer(out, 16);
     Status s;
     for (int i = 0; i < 10 && s.ok(); ++i)
-        s = writer.writeLine("0123456789");
+        s = writer.write("0123456789\r\n");
     if (s.ok())
-        s = writer.close();
+        s = writer.flush();
     ASSERT_FALSE(s.ok());
     EXPECT_EQ(s.failure().number, 61);
 }

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "xer/FieldReader.h"
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace zembrel::xer {
+
+// The risk types that risks refer to: the list in the order first met, a set for the look-ups,
+// and the parent of each risk type that names one. Ids are kept as IdKeys, so a long id costs
+// no more than a short one; the shared list shows each as its text, or as its digest when long.
+class RiskTypeReferences {
+public:
+    explicit RiskTypeReferences(std::vector<std::string>& list) : m_list(list) {}
+
+    // False when the list would outgrow its 32-bit count.
+    bool add(const IdKey& type);
+    bool contains(const IdKey& type) const { return m_set.find(type) != m_set.end(); }
+    void setParent(const IdKey& type, const IdKey& parent);
+    // Adds the parents of every listed type, and theirs, so that no kept type points at a
+    // removed one. Types already listed end the climb, so cycles end too.
+    void addParents();
+    std::size_t count() const { return m_order.size(); }
+
+private:
+    std::vector<std::string>& m_list;
+    std::vector<IdKey> m_order;
+    std::unordered_set<IdKey> m_set;
+    std::unordered_map<IdKey, IdKey> m_parentOf;
+};
+
+} // namespace zembrel::xer
