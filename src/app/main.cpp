@@ -3,6 +3,7 @@
 #include "platform/posix/PosixEnvironment.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixProfileStore.h"
+#include "platform/posix/TemporaryNames.h"
 #include "platform/qt/DesktopHelpViewer.h"
 #include "platform/qt/QtBusyPointer.h"
 #include "platform/qt/QtEventPump.h"
@@ -26,6 +27,8 @@ int main(int argc, char** argv) {
     // The program ends through its shut-down, not when a window (the splash) closes.
     QApplication::setQuitOnLastWindowClosed(false);
     using namespace zembrel;
+    // A purge interrupted by the session's end leaves no temporary file behind.
+    removeTemporariesOnInterrupt();
 
     PosixFileSystem files;
     PosixEnvironment environment(argc, argv);

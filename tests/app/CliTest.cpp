@@ -62,12 +62,40 @@ TEST(Cli, AnyFileNotReportedMakesTheStatusOne) {
     EXPECT_EQ(r.status, 1);
 }
 
+TEST(Cli, AReportThatCannotBeWrittenEndsTheRunWithStatusOne) {
+    test::TempFolder dir;
+    const auto file = dir.write("p.xer", test::crlf({"ERMHDR", "%T\tPOBS", "%R\t1", "%E"}));
+    struct Full final : std::streambuf {
+        int overflow(int) override { return traits_type::eof(); }
+    } full;
+    std::ostream out(&full);
+    std::ostringstream err;
+    PosixFileSystem fs;
+    EXPECT_EQ(runCli({"purge", file}, out, err, fs), 1);
+    EXPECT_EQ(err.str(), "zembrelpobs-cli: the report cannot be written to standard output\n");
+    EXPECT_FALSE(fs.fileExists(dir.file("p-POBS.xer"))); // nothing more was done
+}
+
+TEST(Cli, AfterTheirEndMarkArgumentsAreFilesWhateverTheyLookLike) {
+    const CliRun r = cli({"survey", "--", "--yes"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Plovard: ERROR! File not found.\n");
+}
+
 TEST(Cli, UsageHelpAndVersion) {
     EXPECT_EQ(cli({"--version"}).out, "4.42.731\n");
     const CliRun help = cli({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("survey FILE"), std::string::npos);
-    for (const auto& args : {std::vector<std::string>{}, {"survey"}, {"frobnicate", "x"}}) {
+    EXPECT_NE(help.out.find("survey [--] FILE"), std::string::npos);
+    for (const auto& args : {std::vector<std::string>{},
+                             {"survey"},
+                             {"frobnicate", "x"},
+                             {"survey", "--yes", "f"},
+                             {"purge", "--no", "--yes", "f"},
+                             {"purge", "--yes", "--yes", "f"},
+                             {"purge", "--no"},
+                             {"purge", "--frob", "f"}}) {
+        SCOPED_TRACE(testing::PrintToString(args));
         const CliRun r = cli(args);
         EXPECT_EQ(r.status, 2);
         EXPECT_TRUE(r.out.empty());

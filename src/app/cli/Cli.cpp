@@ -16,8 +16,8 @@ namespace zembrel {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: zembrelpobs-cli survey FILE...\n"
-    "       zembrelpobs-cli purge [--yes | --no] FILE...\n"
+    "Usage: zembrelpobs-cli survey [--] FILE...\n"
+    "       zembrelpobs-cli purge [--yes | --no] [--] FILE...\n"
     "       zembrelpobs-cli --help | --version\n"
     "\n"
     "survey  Counts the POBS and RISKTYPE records of each XER file, repairs SUB bytes in\n"
@@ -100,9 +100,22 @@ std::string nameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Writes one result line; false when standard output cannot take it.
+bool report(std::ostream& out, const std::string& text) {
+    out << text << '\n' << std::flush;
+    return static_cast<bool>(out);
+}
+
+// Nothing more is done for a user who cannot see what was done.
+int unwritten(std::ostream& err) {
+    err << "zembrelpobs-cli: the report cannot be written to standard output\n" << std::flush;
+    return 1;
+}
+
 // Surveys each file as the window does after it was chosen, and purges it when asked to and
 // the survey enables Purge.
-int run(const std::vector<std::string>& files, bool purge, std::ostream& out, Platform& platform) {
+int run(const std::vector<std::string>& files, bool purge, std::ostream& out, std::ostream& err,
+        Platform& platform) {
     int status = 0;
     Silence silence;
     for (const auto& path : files) {
@@ -111,7 +124,8 @@ int run(const std::vector<std::string>& files, bool purge, std::ostream& out, Pl
         state.CurrentXerName = nameOf(path);
         ConsoleSurface window;
         const SurveyOutcome surveyed = PerformSurvey(state, window, platform);
-        out << window.results() << '\n' << std::flush;
+        if (!report(out, window.results()))
+            return unwritten(err);
         if (surveyed != SurveyOutcome::Reported) {
             status = 1;
             continue;
@@ -120,43 +134,65 @@ int run(const std::vector<std::string>& files, bool purge, std::ostream& out, Pl
             continue;
         if (Purge(state, window, platform, silence) != PurgeOutcome::Created)
             status = 1;
-        out << window.results() << '\n' << std::flush;
+        if (!report(out, window.results()))
+            return unwritten(err);
     }
     return status;
+}
+
+struct Command {
+    bool purge = false;
+    std::optional<bool> overwrite;
+    std::vector<std::string> files;
+};
+
+// The command, its options and its files; nothing when the arguments are not a command.
+std::optional<Command> parse(const std::vector<std::string>& args) {
+    if (args.empty() || (args[0] != "survey" && args[0] != "purge"))
+        return std::nullopt;
+    Command command;
+    command.purge = args[0] == "purge";
+    bool options = true;
+    for (auto arg = args.begin() + 1; arg != args.end(); ++arg) {
+        if (options && *arg == "--") {
+            options = false;
+        } else if (options && command.purge && !command.overwrite &&
+                   (*arg == "--yes" || *arg == "--no")) {
+            command.overwrite = *arg == "--yes";
+        } else if (options && arg->starts_with("--")) {
+            return std::nullopt; // an option of the other command, or one given twice
+        } else {
+            options = false;
+            command.files.push_back(*arg);
+        }
+    }
+    if (command.files.empty())
+        return std::nullopt;
+    return command;
 }
 
 } // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            FileSystem& files, std::istream* terminal) {
-    if (args.size() == 1 && args[0] == "--help") {
-        out << kUsage;
-        return 0;
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "--version")) {
+        if (args[0] == "--help")
+            out << kUsage;
+        else
+            out << kVersionMajor << '.' << kVersionMinor << '.' << kVersionRevision << '\n';
+        out.flush();
+        return out ? 0 : 1;
     }
-    if (args.size() == 1 && args[0] == "--version") {
-        out << kVersionMajor << '.' << kVersionMinor << '.' << kVersionRevision << '\n';
-        return 0;
-    }
-    const bool purge = !args.empty() && args[0] == "purge";
-    if (args.empty() || (!purge && args[0] != "survey")) {
+    const auto command = parse(args);
+    if (!command) {
         err << kUsage;
         return 2;
     }
-    std::optional<bool> overwrite;
-    auto first = args.begin() + 1;
-    if (purge && first != args.end() && (*first == "--yes" || *first == "--no")) {
-        overwrite = *first == "--yes";
-        ++first;
-    }
-    if (first == args.end()) {
-        err << kUsage;
-        return 2;
-    }
-    ConsoleBoxes boxes(err, terminal, overwrite);
+    ConsoleBoxes boxes(err, terminal, command->overwrite);
     NoEvents events;
     NoPointer pointer;
     Platform platform{files, boxes, events, pointer};
-    return run({first, args.end()}, purge, out, platform);
+    return run(command->files, command->purge, out, err, platform);
 }
 
 } // namespace zembrel
