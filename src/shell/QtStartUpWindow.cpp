@@ -45,14 +45,6 @@ void QtStartUpWindow::setMainInputEnabled(bool enabled) {
     m_main.setEnabled(enabled);
 }
 
-void QtStartUpWindow::setBusyPointer(bool busy) {
-    m_pointer.setBusy(busy);
-}
-
-void QtStartUpWindow::processEvents() {
-    QCoreApplication::processEvents();
-}
-
 void QtStartUpWindow::endProgram() {
     m_ended = true;
     closeSplash();

@@ -49,11 +49,18 @@ public:
 class FakeEvents final : public EventPump {
 public:
     long calls = 0;
+    long immediateCalls = 0;
     std::function<void()> onProcess;
+    std::function<void()> onProcessNow;
     void processEvents() override {
         ++calls;
         if (onProcess)
             onProcess();
+    }
+    void processEventsNow() override {
+        ++immediateCalls;
+        if (onProcessNow)
+            onProcessNow();
     }
 };
 
@@ -61,9 +68,12 @@ class FakePointer final : public BusyPointer {
 public:
     std::vector<bool> changes;
     bool busy = false;
+    std::function<void(bool)> onSetBusy;
     void setBusy(bool b) override {
         busy = b;
         changes.push_back(b);
+        if (onSetBusy)
+            onSetBusy(b);
     }
 };
 

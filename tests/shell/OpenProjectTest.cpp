@@ -184,7 +184,7 @@ TEST_F(OpenProjectTest, AWindowOffEveryScreenComesBackOntoTheNearest) {
     EXPECT_TRUE(screen.contains(QRect(window.pos(), window.frameGeometry().size())));
 }
 
-// The window wired as the program wires it, over fake services.
+// The window wired as the program wires it, over fake services but for the real pointer.
 class WindowProgramTest : public ::testing::Test, protected test::FakeShellServices {
 protected:
     WindowProgramTest() {
@@ -208,11 +208,13 @@ protected:
         return profile.get("/home/ann/.config/Plovard/ZembrelPOBS.INI", "OPEN", key);
     }
 
+    QtBusyPointer pointer;
+    Platform platform{fake.files, fake.boxes, fake.events, pointer};
+    ShellServices qtServices{platform, environment, profile, dialog, help, prompts};
     AppState state;
     OpenProject window;
-    QtBusyPointer pointer;
     QtStartUpWindow windows{window, pointer, 0};
-    MainCommands commands{state, window, windows, services};
+    MainCommands commands{state, window, windows, qtServices};
 };
 
 TEST_F(WindowProgramTest, ACancelledFirstDialogStillOpensTheWindow) {
@@ -294,7 +296,7 @@ TEST_F(WindowProgramTest, DoneExitAndTheCloseBoxAllSaveThePosition) {
         ++run;
         AppState s;
         test::FakeProfileStore store;
-        ShellServices svc{fake.platform, environment, store, dialog, help, prompts};
+        ShellServices svc{platform, environment, store, dialog, help, prompts};
         OpenProject w;
         QtStartUpWindow ws{w, pointer, 0};
         MainCommands c{s, w, ws, svc};
