@@ -1,8 +1,8 @@
-#include "shell/QtStartUpWindow.h"
+#include "ui/qt/QtStartUpWindow.h"
 
-#include "info/FrmSplash.h"
 #include "platform/Ui.h"
-#include "shell/OpenProject.h"
+#include "ui/qt/FrmSplash.h"
+#include "ui/qt/OpenProject.h"
 
 #include <QCoreApplication>
 #include <QThread>

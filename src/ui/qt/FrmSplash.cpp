@@ -1,4 +1,4 @@
-#include "info/FrmSplash.h"
+#include "ui/qt/FrmSplash.h"
 
 #include "info/VersionNotice.h"
 
@@ -9,7 +9,7 @@
 
 // The picture is compiled into this library; a static library must register it itself.
 static void registerSplashPicture() {
-    Q_INIT_RESOURCE(splash);
+    Q_INIT_RESOURCE(pictures);
 }
 
 namespace zembrel {

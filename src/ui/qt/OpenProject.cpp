@@ -1,4 +1,4 @@
-#include "shell/OpenProject.h"
+#include "ui/qt/OpenProject.h"
 
 #include "shell/MainCommands.h"
 

@@ -1,4 +1,4 @@
-#include "shell/OpenProject.h"
+#include "ui/qt/OpenProject.h"
 #include "XerText.h"
 #include "fakes/FakeEnvironment.h"
 #include "fakes/FakeFileDialog.h"
@@ -8,7 +8,7 @@
 #include "fakes/FakePromptPlayer.h"
 #include "platform/qt/QtBusyPointer.h"
 #include "shell/MainCommands.h"
-#include "shell/QtStartUpWindow.h"
+#include "ui/qt/QtStartUpWindow.h"
 #include "xer/GetFilename.h"
 
 #include <QAction>

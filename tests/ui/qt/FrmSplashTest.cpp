@@ -1,4 +1,4 @@
-#include "info/FrmSplash.h"
+#include "ui/qt/FrmSplash.h"
 
 #include <QGuiApplication>
 #include <QImage>
