@@ -63,8 +63,9 @@ struct ControlDescription {
     bool isDefault = false; // Enter presses it
     bool isCancel = false;  // Escape presses it
     bool enabled = true;
-    std::string container{}; // the key of the frame it sits in; empty: the client area
-    bool multiLine = false;  // a label that wraps its text at its width and starts at its top
+    // The key of the frame it sits in, a frame listed before it; empty: the client area.
+    std::string container{};
+    bool multiLine = false; // a label that wraps its text at its width and starts at its top
     LabelEdge edge = LabelEdge::None;
     FontEmphasis emphasis = FontEmphasis::Normal;
     std::string picture{}; // a Picture's image: a file name among the program's resources

@@ -49,8 +49,9 @@ TEST(FormTest, ArrayElementsAreFoundByNameAndIndex) {
 }
 
 TEST(FormTest, TheKeyboardOrderSkipsWhatTakesNoFocusAndKeepsTiesInPlace) {
+    const FormDescription form = nestedForm();
     std::vector<std::string> keys;
-    for (const ControlDescription* control : nestedForm().keyboardOrder())
+    for (const ControlDescription* control : form.keyboardOrder())
         keys.push_back(control->key());
     EXPECT_EQ(keys, (std::vector<std::string>{"cmdGo", "Option1(0)", "Option1(1)", "txtA"}));
 }
@@ -111,6 +112,7 @@ TEST_P(EveryFormTest, EveryControlLiesInsideItsContainer) {
         const ControlDescription* frame = form.find(control.container);
         ASSERT_NE(frame, nullptr);
         EXPECT_EQ(frame->kind, ControlKind::Frame);
+        EXPECT_LT(frame, &control); // built before what it holds
         EXPECT_TRUE((TwipRect{0, 0, frame->rect.width, frame->rect.height}).contains(control.rect));
     }
 }
