@@ -16,7 +16,7 @@ FrmSplash::FrmSplash(QWidget* parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
-    FormRenderer{form, *this};
+    FormRenderer{form, *this}; // nothing here changes later: the lookup is not kept
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = rect();
