@@ -11,8 +11,8 @@
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtSoundPlayer.h"
 #include "shell/MainCommands.h"
-#include "shell/OpenProject.h"
-#include "shell/QtStartUpWindow.h"
+#include "ui/qt/OpenProject.h"
+#include "ui/qt/QtStartUpWindow.h"
 
 #include <QApplication>
 

@@ -24,6 +24,9 @@ class EventPump {
 public:
     virtual ~EventPump() = default;
     virtual void processEvents() = 0;
+    // Processes the pending events at once, however recently that was done: for the few places
+    // that must let them run before they go on, where processEvents may skip a run.
+    virtual void processEventsNow() { processEvents(); }
     // True once the user has asked to close the program while an operation yields: the
     // operation then stops at once, cleanly (no partial output left under a final name).
     virtual bool stopRequested() const { return false; }

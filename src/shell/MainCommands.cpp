@@ -79,7 +79,7 @@ bool MainCommands::requestClose() {
 
 void MainCommands::shutDown() {
     m_shuttingDown = true;
-    ShutDown(m_state, m_window, m_windows, m_services.profile);
+    ShutDown(m_state, m_window, m_windows, m_services);
 }
 
 } // namespace zembrel

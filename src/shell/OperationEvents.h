@@ -11,6 +11,7 @@ public:
     explicit OperationEvents(EventPump& pump) : m_pump(pump) {}
 
     void processEvents() override { m_pump.processEvents(); }
+    void processEventsNow() override { m_pump.processEventsNow(); }
     bool stopRequested() const override { return m_stop || m_pump.stopRequested(); }
     void requestStop() { m_stop = true; }
 

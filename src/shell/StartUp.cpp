@@ -23,17 +23,17 @@ void StartUp(AppState& state, MainSurface& window, StartUpWindow& windows,
     GetFilename(state, window, services.dialog, services.profile);
     windows.showMainWindow();
     windows.setMainInputEnabled(false);
-    windows.setBusyPointer(true);
+    platform.pointer.setBusy(true);
     PerformSurvey(state, window, platform);
-    windows.setBusyPointer(false);
+    platform.pointer.setBusy(false);
     windows.setMainInputEnabled(true);
 }
 
 void ShutDown(const AppState& state, const MainSurface& window, StartUpWindow& windows,
-              ProfileStore& profile) {
+              ShellServices& services) {
     // Not checked: a position that cannot be written is lost, and the program ends all the same.
-    SaveWindowPosition(state, window, profile);
-    windows.processEvents();
+    SaveWindowPosition(state, window, services.profile);
+    services.platform.events.processEventsNow();
     windows.endProgram();
 }
 

@@ -17,6 +17,6 @@ void StartUp(AppState& state, MainSurface& window, StartUpWindow& windows, Shell
 // Shut-down, however the main window was closed: saves its position, lets pending events run
 // once and ends the program.
 void ShutDown(const AppState& state, const MainSurface& window, StartUpWindow& windows,
-              ProfileStore& profile);
+              ShellServices& services);
 
 } // namespace zembrel

@@ -13,10 +13,6 @@ public:
     virtual void showMainWindow() = 0;
     // Lets the user work in the main window, or not.
     virtual void setMainInputEnabled(bool enabled) = 0;
-    // The application-wide pointer: busy (hourglass) or normal.
-    virtual void setBusyPointer(bool busy) = 0;
-    // Processes the pending window events once, however recently that was done.
-    virtual void processEvents() = 0;
     // Ends the program: every window closes.
     virtual void endProgram() = 0;
 };

@@ -8,7 +8,7 @@
 
 namespace zembrel::test {
 
-// Records each window operation by name ("showSplash", "input off", "busy on" ...), and calls
+// Records each window operation by name ("showSplash", "input off" ...), and calls
 // onCall after recording, so a test can look at the state at that moment.
 class FakeStartUpWindow final : public StartUpWindow {
 public:
@@ -17,7 +17,6 @@ public:
     bool splashVisible = false;
     bool mainVisible = false;
     bool inputEnabled = true;
-    bool busy = false;
     bool ended = false;
 
     void showSplash() override { record("showSplash", splashVisible = true); }
@@ -26,8 +25,6 @@ public:
     void setMainInputEnabled(bool enabled) override {
         record(enabled ? "input on" : "input off", inputEnabled = enabled);
     }
-    void setBusyPointer(bool b) override { record(b ? "busy on" : "busy off", busy = b); }
-    void processEvents() override { record("processEvents", true); }
     void endProgram() override { record("endProgram", ended = true); }
 
 private:

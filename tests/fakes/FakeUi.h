@@ -49,13 +49,20 @@ public:
 class FakeEvents final : public EventPump {
 public:
     long calls = 0;
+    long immediateCalls = 0;
     std::function<void()> onProcess;
+    std::function<void()> onProcessNow;
     // The user closes the program once the events have been processed this many times.
     long stopAfter = -1;
     void processEvents() override {
         ++calls;
         if (onProcess)
             onProcess();
+    }
+    void processEventsNow() override {
+        ++immediateCalls;
+        if (onProcessNow)
+            onProcessNow();
     }
     bool stopRequested() const override { return stopAfter >= 0 && calls >= stopAfter; }
 };
@@ -64,9 +71,12 @@ class FakePointer final : public BusyPointer {
 public:
     std::vector<bool> changes;
     bool busy = false;
+    std::function<void(bool)> onSetBusy;
     void setBusy(bool b) override {
         busy = b;
         changes.push_back(b);
+        if (onSetBusy)
+            onSetBusy(b);
     }
 };
 

@@ -36,9 +36,12 @@ protected:
         fake.files.files[kPlan] = test::crlf(lines);
         dialog.choose(kPlan, "Plan.xer");
         commands.onRunningChanged = [this](bool running) { runningChanges.push_back(running); };
+        // The shut-down's steps on the windows and on the event pump, in order.
+        windows.onCall = [this](const std::string& name) { steps.push_back(name); };
+        fake.events.onProcessNow = [this] { steps.push_back("events now"); };
         commands.startUp();
         fake.boxes.shown.clear();
-        windows.calls.clear();
+        steps.clear();
         runningChanges.clear();
         profile.writes.clear();
     }
@@ -58,6 +61,7 @@ protected:
     test::FakeStartUpWindow windows;
     MainCommands commands{state, window, windows, services};
     std::vector<bool> runningChanges;
+    std::vector<std::string> steps;
 };
 
 TEST_F(MainCommandsTest, NoOperationStartsInsideAnother) {
@@ -87,14 +91,14 @@ TEST_F(MainCommandsTest, ClosingDuringASurveyShutsDownWhenItHasReturned) {
     window.setPosition(222, 333);
     duringNextOperation([&] {
         EXPECT_FALSE(commands.requestClose()); // the window stays until the survey is out
-        EXPECT_TRUE(windows.calls.empty());
+        EXPECT_TRUE(steps.empty());
         EXPECT_TRUE(profile.writes.empty());
     });
     fake.boxes.onShow = [&](const test::ShownBox&) { ADD_FAILURE() << "no box expected"; };
     dialog.cancel();
     EXPECT_TRUE(commands.startOver());
     EXPECT_EQ(window.resultsText, "Opening XER file " + kPlan); // stopped before its report
-    EXPECT_EQ(windows.calls, (std::vector<std::string>{"processEvents", "endProgram"}));
+    EXPECT_EQ(steps, (std::vector<std::string>{"events now", "endProgram"}));
     ASSERT_EQ(profile.writes.size(), 2u);
     EXPECT_EQ(profile.writes[0].value, " 222");
     EXPECT_EQ(profile.writes[1].value, " 333");
@@ -111,13 +115,13 @@ TEST_F(MainCommandsTest, ClosingDuringAPurgeStopsItWithoutOutput) {
     EXPECT_EQ(fake.files.files.count("/srv/Plan-POBS.xer"), 0u);
     EXPECT_EQ(fake.files.files.count("/srv/Temp.TXT"), 0u);
     EXPECT_EQ(state.CurrentXerPath, kPlan);
-    EXPECT_EQ(windows.calls, (std::vector<std::string>{"processEvents", "endProgram"}));
+    EXPECT_EQ(steps, (std::vector<std::string>{"events now", "endProgram"}));
     EXPECT_EQ(fake.files.openHandles, 0);
 }
 
 TEST_F(MainCommandsTest, ClosingWhileIdleShutsDownAtOnce) {
     EXPECT_TRUE(commands.requestClose());
-    EXPECT_EQ(windows.calls, (std::vector<std::string>{"processEvents", "endProgram"}));
+    EXPECT_EQ(steps, (std::vector<std::string>{"events now", "endProgram"}));
     EXPECT_EQ(profile.writes.size(), 2u);
     EXPECT_EQ(profile.writes[0].file, kSettings);
 }

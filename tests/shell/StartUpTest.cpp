@@ -32,6 +32,12 @@ protected:
     StartUpTest() {
         fake.files.folders = {"/opt", "/opt/zembrel", "/home", "/home/ann", "/home/ann/.config"};
         windows.onCall = [this](const std::string& name) { log.push_back(name); };
+        fake.pointer.onSetBusy = [this](bool busy) {
+            log.push_back(busy ? "busy on" : "busy off");
+        };
+        fake.events.onProcessNow = [this] {
+            log.push_back("events now, " + std::to_string(profile.writes.size()) + " keys written");
+        };
         prompts.onPlay = [this](std::int16_t n) { log.push_back("prompt " + std::to_string(n)); };
         dialog.onOpen = [this] { log.push_back("dialog"); };
         fake.boxes.onShow = [this](const test::ShownBox& b) { log.push_back("box " + b.text); };
@@ -115,20 +121,20 @@ TEST_F(StartUpTest, ACancelledDialogStillShowsTheWindowAndSurveys) {
     EXPECT_FALSE(window.purgeEnabled);
     EXPECT_TRUE(windows.mainVisible);
     EXPECT_TRUE(windows.inputEnabled);
-    EXPECT_FALSE(windows.busy);
+    EXPECT_FALSE(fake.pointer.busy);
 }
 
 TEST_F(StartUpTest, ShutDownSavesThePositionThenLetsEventsRunThenEnds) {
     state.SettingsFile = kSettings;
     window.setPosition(300, -45.5f);
-    ShutDown(state, window, windows, profile);
+    ShutDown(state, window, windows, services);
     ASSERT_EQ(profile.writes.size(), 2u);
     EXPECT_EQ(profile.writes[0].key, "TOP");
     EXPECT_EQ(profile.writes[0].value, " 300");
     EXPECT_EQ(profile.writes[1].key, "LEFT");
     EXPECT_EQ(profile.writes[1].value, "-45.5");
     EXPECT_EQ(profile.writes[1].file, kSettings);
-    EXPECT_EQ(windows.calls, (std::vector<std::string>{"processEvents", "endProgram"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"events now, 2 keys written", "endProgram"}));
 }
 
 TEST(StartUpRoundTripTest, ThePositionSavedAtShutDownIsWhereTheNextStartOpens) {

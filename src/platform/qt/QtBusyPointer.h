@@ -13,7 +13,6 @@ public:
     QtBusyPointer& operator=(const QtBusyPointer&) = delete;
     ~QtBusyPointer() override;
     void setBusy(bool busy) override;
-    bool busy() const { return m_busy; }
 
 private:
     bool m_busy = false;

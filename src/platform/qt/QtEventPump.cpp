@@ -22,4 +22,8 @@ void QtEventPump::processEvents() {
     m_lastRun = m_lastRead = Clock::now();
 }
 
+void QtEventPump::processEventsNow() {
+    QCoreApplication::processEvents();
+}
+
 } // namespace zembrel

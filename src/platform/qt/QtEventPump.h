@@ -16,6 +16,7 @@ public:
     static constexpr std::chrono::milliseconds kInterval{15};
 
     void processEvents() override;
+    void processEventsNow() override;
     // How many calls pass between two readings of the clock (for tests).
     unsigned stride() const { return m_stride; }
     long eventRuns() const { return m_runs; }

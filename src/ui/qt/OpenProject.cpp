@@ -1,6 +1,7 @@
-#include "shell/OpenProject.h"
+#include "ui/qt/OpenProject.h"
 
 #include "shell/MainCommands.h"
+#include "shell/OpenProjectForm.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -19,16 +20,11 @@ namespace zembrel {
 
 namespace {
 
-QRect twipRect(int left, int top, int width, int height) {
-    return {OpenProject::pixels(left), OpenProject::pixels(top), OpenProject::pixels(width),
-            OpenProject::pixels(height)};
-}
-
 // A stored position may hold any number; the window system takes a sane pixel position.
 int pixelPosition(float twips) {
     if (std::isnan(twips))
         return 0;
-    const double pixels = std::round(double(twips) / OpenProject::kTwipsPerPixel);
+    const double pixels = std::round(double(twips) / kTwipsPerPixel);
     return static_cast<int>(std::clamp(pixels, -1.0e6, 1.0e6));
 }
 
@@ -38,91 +34,26 @@ QString fromText(const std::string& text) {
 
 } // namespace
 
-OpenProject::OpenProject(QWidget* parent) : QMainWindow(parent) {
-    setObjectName(QStringLiteral("OpenProject"));
-    setWindowTitle(QStringLiteral("Plovard Scourvane Plus"));
-    m_client = new QWidget(this);
-    m_client->setFixedSize(pixels(5280), pixels(4755));
+OpenProject::OpenProject(QWidget* parent)
+    : QMainWindow(parent, FormRenderer::windowFlags(openProjectForm())),
+      m_client(new QWidget(this)), m_form(openProjectForm(), *m_client, menuBar()) {
+    const FormDescription& form = openProjectForm();
+    FormRenderer::nameWindow(form, *this);
     setCentralWidget(m_client);
-
-    m_video = addButton("cmdVideo", "&Video", "View a short video on how to run Gantrel.",
-                        twipRect(240, 0, 1215, 495));
-    m_again = addButton("cmdAgain", "&Start Over", "Look for a new XER file.",
-                        twipRect(2040, 0, 1215, 495));
-    m_done = addButton("Cancel", "&Done", "Exit Program", twipRect(3840, 0, 1215, 495));
-
-    auto* label4 = new QLabel(QStringLiteral("File Name"), m_client);
-    label4->setObjectName(QStringLiteral("Label4"));
-    label4->setGeometry(twipRect(240, 600, 1935, 255));
-
-    m_fileName = new QLineEdit(m_client);
-    m_fileName->setObjectName(QStringLiteral("txtFileName"));
-    m_fileName->setGeometry(twipRect(240, 840, 4815, 585));
-
-    m_resultsLabel = new QLabel(m_client);
-    m_resultsLabel->setObjectName(QStringLiteral("lblResults"));
-    m_resultsLabel->setGeometry(twipRect(240, 1680, 4815, 2175));
-    m_resultsLabel->setTextFormat(Qt::PlainText);
-    m_resultsLabel->setWordWrap(true);
-    m_resultsLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    m_purge = addButton("cmdPurge", "Purge", nullptr, twipRect(2040, 4080, 1215, 495));
-    m_purge->setEnabled(false);
-
-    QWidget::setTabOrder(m_done, m_video);
-    QWidget::setTabOrder(m_video, m_again);
-    QWidget::setTabOrder(m_again, m_fileName);
-    QWidget::setTabOrder(m_fileName, m_purge);
-    m_done->setFocus();
-
-    buildMenus();
+    m_again = m_form.control<QPushButton>("cmdAgain");
+    m_done = m_form.control<QPushButton>("Cancel");
+    m_purge = m_form.control<QPushButton>("cmdPurge");
+    m_fileName = m_form.control<QLineEdit>("txtFileName");
+    m_resultsLabel = m_form.control<QLabel>("lblResults");
+    m_voice = m_form.action("mnuFileVoice");
+    m_reset = m_form.action("mnuReset");
     // The client area keeps its size; the menu bar comes on top of it.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-QPushButton* OpenProject::addButton(const char* name, const char* caption, const char* tooltip,
-                                    QRect geometry) {
-    auto* button = new QPushButton(QString::fromLatin1(caption), m_client);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    button->setAutoDefault(false);
-    if (tooltip)
-        button->setToolTip(QString::fromLatin1(tooltip));
-    return button;
-}
-
-void OpenProject::buildMenus() {
-    auto entry = [](QMenu* menu, const char* name, const char* caption) {
-        QAction* action = menu->addAction(QString::fromLatin1(caption));
-        action->setObjectName(QString::fromLatin1(name));
-        return action;
-    };
-    auto separator = [](QMenu* menu, const char* name) {
-        menu->addSeparator()->setObjectName(QString::fromLatin1(name));
-    };
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    file->menuAction()->setObjectName(QStringLiteral("mnuFile"));
-    entry(file, "mnuFileVersion", "&Version");
-    entry(file, "mnuFileVideo", "Video &Player");
-    m_voice = entry(file, "mnuFileVoice", "&Voice Prompts");
-    m_voice->setCheckable(true);
-    separator(file, "mnuFileDash");
-    m_reset = entry(file, "mnuReset", "&Reset to Defaults");
-    entry(file, "mnuFileExit", "&Exit");
-
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnuHelp"));
-    help->menuAction()->setObjectName(QStringLiteral("mnuHelp"));
-    entry(help, "mnuHelpContents", "&Contents");
-    separator(help, "mnuHelpDash");
-    entry(help, "nmuHelpAbout", "&About Scourvane");
+    if (form.fixedSize)
+        layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void OpenProject::attach(MainCommands& commands) {
-    auto action = [this](const char* name) {
-        return findChild<QAction*>(QString::fromLatin1(name));
-    };
+    auto action = [this](const char* name) { return m_form.action(name); };
     connect(m_again, &QPushButton::clicked, this, [&commands] { commands.startOver(); });
     connect(m_purge, &QPushButton::clicked, this, [&commands] { commands.purge(); });
     connect(m_done, &QPushButton::clicked, this, &QWidget::close);

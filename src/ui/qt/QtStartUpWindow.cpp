@@ -1,8 +1,8 @@
-#include "shell/QtStartUpWindow.h"
+#include "ui/qt/QtStartUpWindow.h"
 
-#include "info/FrmSplash.h"
 #include "platform/Ui.h"
-#include "shell/OpenProject.h"
+#include "ui/qt/FrmSplash.h"
+#include "ui/qt/OpenProject.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -43,14 +43,6 @@ void QtStartUpWindow::showMainWindow() {
 
 void QtStartUpWindow::setMainInputEnabled(bool enabled) {
     m_main.setEnabled(enabled);
-}
-
-void QtStartUpWindow::setBusyPointer(bool busy) {
-    m_pointer.setBusy(busy);
-}
-
-void QtStartUpWindow::processEvents() {
-    QCoreApplication::processEvents();
 }
 
 void QtStartUpWindow::endProgram() {

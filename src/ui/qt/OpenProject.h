@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/MainSurface.h"
+#include "ui/qt/FormRenderer.h"
 
 #include <QMainWindow>
 
@@ -9,20 +10,16 @@
 class QAction;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QPushButton;
 
 namespace zembrel {
 
 class MainCommands;
 
-// The main window: four buttons, the file name, the results label and the File and Help menus.
-// Positions are twips on the window's fixed layout, at 15 twips to a logical pixel.
+// The main window, built from its description: the client area under the menu bar keeps its
+// size. Its position is in twips, at 15 twips to a logical pixel.
 class OpenProject final : public QMainWindow, public MainSurface {
 public:
-    static constexpr int kTwipsPerPixel = 15;
-    static constexpr int pixels(int twips) { return twips / kTwipsPerPixel; }
-
     explicit OpenProject(QWidget* parent = nullptr);
 
     // Connects the buttons, the menus and the window's close to the commands.
@@ -45,13 +42,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QPushButton* addButton(const char* name, const char* caption, const char* tooltip, QRect twips);
-    void buildMenus();
     // Moves the window onto the nearest screen when none shows its title bar.
     void keepReachable();
 
     QWidget* m_client = nullptr;
-    QPushButton* m_video = nullptr;
+    FormRenderer m_form;
     QPushButton* m_again = nullptr;
     QPushButton* m_done = nullptr;
     QPushButton* m_purge = nullptr;

@@ -23,8 +23,6 @@ public:
     void closeSplash() override;
     void showMainWindow() override;
     void setMainInputEnabled(bool enabled) override;
-    void setBusyPointer(bool busy) override;
-    void processEvents() override;
     void endProgram() override;
 
     bool ended() const { return m_ended; }

@@ -1,8 +1,7 @@
-#include "info/FrmSplash.h"
+#include "ui/qt/FrmSplash.h"
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QLabel>
 #include <QScreen>
 
 #include <gtest/gtest.h>
@@ -10,15 +9,10 @@
 namespace zembrel {
 namespace {
 
-TEST(FrmSplashTest, BorderlessCentredWithPictureAndVersion) {
+TEST(FrmSplashTest, BorderlessCentredUntouchableWithItsPicture) {
     FrmSplash splash;
-    EXPECT_EQ(splash.size(), QSize(8205 / 15, 4845 / 15));
     EXPECT_TRUE(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(splash.geometry().center(), QGuiApplication::primaryScreen()->geometry().center());
-    auto* version = splash.findChild<QLabel*>(QStringLiteral("lblVersion"));
-    ASSERT_NE(version, nullptr);
-    EXPECT_EQ(version->text(), QStringLiteral("Zembrel Version 4.42.731"));
-    EXPECT_EQ(version->geometry(), QRect(5520 / 15, 3960 / 15, 2535 / 15, 255 / 15));
     EXPECT_TRUE(splash.testAttribute(Qt::WA_TransparentForMouseEvents));
     EXPECT_EQ(splash.focusPolicy(), Qt::NoFocus);
     // The compiled-in picture is painted at the top left: its dark top band, then the page.
