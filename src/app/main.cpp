@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
 
     AppState state;
     WavePromptPlayer prompts(state, files, sound);
-    Platform platform{files, boxes, events, pointer};
+    Platform platform{files, boxes, events, pointer, Platform::kDefaultBlockSize,
+                      PathRules::posix(environment.homeFolder())};
     ShellServices services{platform, environment, profile, dialog, help, prompts};
 
     OpenProject window;

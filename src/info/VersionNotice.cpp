@@ -1,5 +1,7 @@
 #include "info/VersionNotice.h"
 
+#include "core/Version.h"
+
 namespace zembrel {
 
 void ShowVersionNotice(MessageBoxes& boxes) {
@@ -8,8 +10,7 @@ void ShowVersionNotice(MessageBoxes& boxes) {
 }
 
 std::string SplashVersionText() {
-    return "Zembrel Version " + std::to_string(kVersionMajor) + "." +
-           std::to_string(kVersionMinor) + "." + std::to_string(kVersionRevision);
+    return std::string("Zembrel Version ") + kFullVersionText;
 }
 
 void ShowHelpContents(const AppState& state, HelpViewer& help) {

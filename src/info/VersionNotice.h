@@ -2,7 +2,7 @@
 
 #include "platform/HelpViewer.h"
 #include "platform/Ui.h"
-#include "shell/AppState.h"
+#include "core/AppState.h"
 
 #include <string>
 

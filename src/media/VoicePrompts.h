@@ -1,10 +1,10 @@
 #pragma once
 
-#include "media/PromptPlayer.h"
+#include "core/PromptPlayer.h"
 #include "platform/FileSystem.h"
 #include "platform/SoundPlayer.h"
-#include "shell/AppState.h"
-#include "shell/MainSurface.h"
+#include "core/AppState.h"
+#include "core/MainSurface.h"
 
 #include <cstdint>
 

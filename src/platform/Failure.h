@@ -43,7 +43,7 @@ Failure makeFailure(int number);
 std::string errorText(const Failure& f);
 
 // Either a value or the failure that prevented it.
-template <typename T> class Outcome {
+template <typename T> class [[nodiscard]] Outcome {
 public:
     Outcome(T value) : m_state(std::move(value)) {}
     Outcome(Failure failure) : m_state(std::move(failure)) {}
@@ -63,7 +63,7 @@ private:
 };
 
 // Success, or the failure of an operation that yields no value.
-class Status {
+class [[nodiscard]] Status {
 public:
     Status() = default;
     Status(Failure failure) : m_failure(std::move(failure)) {}

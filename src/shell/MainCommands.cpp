@@ -4,7 +4,7 @@
 #include "media/VoicePrompts.h"
 #include "shell/Settings.h"
 #include "shell/StartUp.h"
-#include "xer/GetFilename.h"
+#include "shell/GetFilename.h"
 #include "xer/Purge.h"
 
 namespace zembrel {
@@ -12,9 +12,9 @@ namespace zembrel {
 MainCommands::MainCommands(AppState& state, MainSurface& window, StartUpWindow& windows,
                            ShellServices& services)
     : m_state(state), m_window(window), m_windows(windows),
-      m_events(services.platform.events), m_platform{services.platform.files,
-                                                     services.platform.boxes, m_events,
-                                                     services.platform.pointer},
+      m_events(services.platform.events),
+      m_platform{services.platform.files,   services.platform.boxes,     m_events,
+                 services.platform.pointer, services.platform.blockSize, services.platform.paths},
       m_services{m_platform,      services.environment, services.profile,
                  services.dialog, services.help,        services.prompts} {}
 
@@ -44,12 +44,12 @@ bool MainCommands::startOver() {
 }
 
 bool MainCommands::purge() {
-    return run([this] { Purge(m_state, m_window, m_platform, m_services.prompts); });
+    return run([this] { xer::Purge(m_state, m_window, m_platform, m_services.prompts); });
 }
 
 bool MainCommands::resetToDefaults() {
     return run([this] {
-        ResetSettings(m_state, m_window, m_services.profile, m_platform.files, m_platform.boxes);
+        ResetSettings(m_state, m_window, m_services.profile, m_platform);
     });
 }
 

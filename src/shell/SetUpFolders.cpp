@@ -1,8 +1,6 @@
 #include "shell/SetUpFolders.h"
 
-#include "platform/PathSeparator.h"
-
-#include <string_view>
+#include "platform/Text.h"
 
 namespace zembrel {
 
@@ -10,46 +8,14 @@ namespace {
 
 constexpr char kIniOption[] = "/INI=";
 
-bool endsWithSeparator(const std::string& path) {
-    return !path.empty() && path.back() == kPathSeparator;
-}
-
-std::string withSeparator(std::string path) {
-    if (!endsWithSeparator(path))
-        path += kPathSeparator;
-    return path;
-}
-
-// The folder as the file system calls want it: without its last separator, except for a root.
-std::string withoutSeparator(std::string path) {
-    if (path.size() > 1 && endsWithSeparator(path) && path[path.size() - 2] != ':')
-        path.pop_back();
-    return path;
-}
-
-// Whether a folder exists; a name that the platform cannot take at all is a failure.
-Outcome<bool> folderTest(FileSystem& files, const std::string& folder) {
-    if (folder.find('\0') != std::string::npos)
-        return makeFailure(failure::BadFileName);
-#ifdef _WIN32
-    for (std::size_t i = 0; i < folder.size(); ++i) {
-        const auto c = static_cast<unsigned char>(folder[i]);
-        if (c < 32 ||
-            std::string_view("<>\"|?*").find(static_cast<char>(c)) != std::string_view::npos ||
-            (c == ':' && i != 1))
-            return makeFailure(failure::BadFileName);
-    }
-#endif
-    return files.folderExists(withoutSeparator(folder));
-}
-
 class FolderSetUp {
 public:
-    FolderSetUp(AppState& state, Environment& env, FileSystem& files, MessageBoxes& boxes)
-        : m_state(state), m_env(env), m_files(files), m_boxes(boxes) {}
+    FolderSetUp(AppState& state, Environment& env, FileSystem& files, MessageBoxes& boxes,
+                const PathRules& paths)
+        : m_state(state), m_env(env), m_files(files), m_boxes(boxes), m_paths(paths) {}
 
     void run() {
-        m_state.ProgramFolder = withSeparator(m_env.executableFolder());
+        m_state.ProgramFolder = m_paths.withSeparator(m_env.executableFolder());
         m_state.DataFolder.clear();
         const std::string line = m_env.commandLine();
         const auto option = upperCaseAscii(line).find(kIniOption);
@@ -61,8 +27,6 @@ public:
         }
         createWhenMissing();
         m_state.SuiteSettingsFile = m_state.DataFolder + kSuiteSettingsFileName;
-        const std::string home = m_env.homeFolder();
-        m_state.HomeFolder = home.empty() ? std::string() : withSeparator(home);
     }
 
 private:
@@ -80,9 +44,8 @@ private:
             fail(makeFailure(failure::InvalidCall));
         else
             m_state.DataFolder = line.substr(start, close - start);
-        if (!endsWithSeparator(m_state.DataFolder))
-            m_state.DataFolder += kPathSeparator;
-        const auto exists = folderTest(m_files, m_state.DataFolder);
+        m_state.DataFolder = m_paths.withSeparator(m_state.DataFolder);
+        const auto exists = folderTest(m_state.DataFolder);
         if (!exists)
             fail(exists.failure());
         // A failed test runs the action it guards.
@@ -99,31 +62,40 @@ private:
             fail(local.failure());
             return;
         }
-        m_state.DataFolder =
-            withSeparator(withoutSeparator(local.value())) + kFamilyFolderName + kPathSeparator;
+        m_state.DataFolder = m_paths.withSeparator(m_paths.withoutSeparator(local.value())) +
+                             kFamilyFolderName + m_paths.separator;
     }
 
     void createWhenMissing() {
-        const auto exists = folderTest(m_files, m_state.DataFolder);
+        const auto exists = folderTest(m_state.DataFolder);
         if (!exists)
             fail(exists.failure());
         if (exists && exists.value())
             return;
-        if (const Status created = m_files.createFolder(withoutSeparator(m_state.DataFolder));
+        if (const Status created = m_files.createFolder(m_paths.withoutSeparator(m_state.DataFolder));
             !created)
             fail(created.failure());
+    }
+
+    // Whether a folder exists; a name that the platform cannot take at all is a failure.
+    Outcome<bool> folderTest(const std::string& folder) {
+        if (!m_paths.acceptsFolderName(folder))
+            return makeFailure(failure::BadFileName);
+        return m_files.folderExists(m_paths.withoutSeparator(folder));
     }
 
     AppState& m_state;
     Environment& m_env;
     FileSystem& m_files;
     MessageBoxes& m_boxes;
+    const PathRules& m_paths;
 };
 
 } // namespace
 
-void SetUpFolders(AppState& state, Environment& env, FileSystem& files, MessageBoxes& boxes) {
-    FolderSetUp(state, env, files, boxes).run();
+void SetUpFolders(AppState& state, Environment& env, FileSystem& files, MessageBoxes& boxes,
+                  const PathRules& paths) {
+    FolderSetUp(state, env, files, boxes, paths).run();
 }
 
 } // namespace zembrel

@@ -2,8 +2,9 @@
 
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
+#include "platform/PathRules.h"
 #include "platform/Ui.h"
-#include "shell/AppState.h"
+#include "core/AppState.h"
 
 namespace zembrel {
 
@@ -12,8 +13,9 @@ inline constexpr const char* kFamilyFolderName = "Plovard";
 inline constexpr const char* kSuiteSettingsFileName = "Zembrel.INI";
 
 // Decides ProgramFolder, DataFolder (from "/INI=" on the command line, else the family's folder
-// in the local application data folder) and SuiteSettingsFile, and notes the user's home folder.
+// in the local application data folder) and SuiteSettingsFile.
 // Any failure shows an "ERROR #" message, makes ProgramFolder the data folder and goes on.
-void SetUpFolders(AppState& state, Environment& env, FileSystem& files, MessageBoxes& boxes);
+void SetUpFolders(AppState& state, Environment& env, FileSystem& files, MessageBoxes& boxes,
+                  const PathRules& paths);
 
 } // namespace zembrel

@@ -93,21 +93,13 @@ std::string positionText(float value) {
     return value < 0 ? text : " " + text;
 }
 
-std::string defaultXerLocation(const AppState& state) {
-#ifdef _WIN32
-    (void)state;
-    return "C:\\";
-#else
-    return state.HomeFolder.empty() ? std::string("/") : state.HomeFolder;
-#endif
-}
-
 bool writeSetting(ProfileStore& profile, const std::string& section, const std::string& key,
                   const std::string& value, const std::string& file) {
     return profile.writeString(section, key, value, file).ok();
 }
 
-void ReadSettings(AppState& state, MainSurface& window, ProfileStore& profile) {
+void ReadSettings(AppState& state, MainSurface& window, ProfileStore& profile,
+                  const PathRules& paths) {
     using namespace settings;
     const std::string top = read(profile, kOpenSection, kTop, kDefaultTop, state.SettingsFile);
     if (!top.empty()) {
@@ -124,13 +116,15 @@ void ReadSettings(AppState& state, MainSurface& window, ProfileStore& profile) {
     if (!sound.empty())
         state.SoundOn = sound != "FALSE";
     const std::string folder = read(profile, kConfigureSection, kXerLocation,
-                                    defaultXerLocation(state), state.SuiteSettingsFile);
+                                    paths.defaultXerFolder, state.SuiteSettingsFile);
     if (!folder.empty())
         state.XerFolder = folder;
 }
 
-void ResetSettings(AppState& state, MainSurface& window, ProfileStore& profile, FileSystem& files,
-                   MessageBoxes& boxes) {
+void ResetSettings(AppState& state, MainSurface& window, ProfileStore& profile,
+                   Platform& platform) {
+    FileSystem& files = platform.files;
+    MessageBoxes& boxes = platform.boxes;
     if (boxes.show("Are you sure that you want to reset all program settings?",
                    MessageButtons::YesNo, MessageIcon::Question, kAppTitle) != MessageAnswer::Yes)
         return;
@@ -143,7 +137,7 @@ void ResetSettings(AppState& state, MainSurface& window, ProfileStore& profile, 
             return;
         }
     }
-    ReadSettings(state, window, profile);
+    ReadSettings(state, window, profile, platform.paths);
     window.setVoiceChecked(state.SoundOn);
     boxes.show("Program settings have been reset.", MessageButtons::Ok, MessageIcon::Information,
                kAppTitle);

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "platform/Platform.h"
 #include "platform/ProfileStore.h"
 #include "platform/Ui.h"
-#include "shell/AppState.h"
-#include "shell/MainSurface.h"
+#include "core/AppState.h"
+#include "core/MainSurface.h"
 
 #include <cstddef>
 #include <optional>
@@ -30,12 +30,13 @@ inline constexpr std::size_t kBufferSize = 1000;
 // Reads the window position from SettingsFile and SoundOn and XerFolder from SuiteSettingsFile,
 // applying each key right after reading it. A key present with an empty value, or a position
 // the window cannot take, leaves the setting as it was.
-void ReadSettings(AppState& state, MainSurface& window, ProfileStore& profile);
+void ReadSettings(AppState& state, MainSurface& window, ProfileStore& profile,
+                  const PathRules& paths);
 
 // "&Reset to Defaults": after a Yes deletes SettingsFile, reads the settings again and sets the
 // check mark of "&Voice Prompts".
-void ResetSettings(AppState& state, MainSurface& window, ProfileStore& profile, FileSystem& files,
-                   MessageBoxes& boxes);
+void ResetSettings(AppState& state, MainSurface& window, ProfileStore& profile,
+                   Platform& platform);
 
 // At shut-down: TOP and LEFT of section OPEN in SettingsFile.
 void SaveWindowPosition(const AppState& state, const MainSurface& window, ProfileStore& profile);
@@ -44,9 +45,6 @@ void SaveWindowPosition(const AppState& state, const MainSurface& window, Profil
 // which would break the file into lines of its own and could change other keys.
 bool writeSetting(ProfileStore& profile, const std::string& section, const std::string& key,
                   const std::string& value, const std::string& file);
-
-// The XER folder to use when XER_LOCATION is missing: "C:\" on Windows, else the home folder.
-std::string defaultXerLocation(const AppState& state);
 
 // The number that a text begins with (blanks, sign, digits, decimal point, exponent; 0 when the
 // text begins with none), as a window position in single precision; nothing when the number

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "media/PromptPlayer.h"
+#include "core/PromptPlayer.h"
 #include "platform/Environment.h"
 #include "platform/FileDialog.h"
 #include "platform/HelpViewer.h"

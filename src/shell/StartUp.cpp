@@ -2,7 +2,7 @@
 
 #include "shell/SetUpFolders.h"
 #include "shell/Settings.h"
-#include "xer/GetFilename.h"
+#include "shell/GetFilename.h"
 #include "xer/Survey.h"
 
 namespace zembrel {
@@ -11,20 +11,20 @@ void StartUp(AppState& state, MainSurface& window, StartUpWindow& windows,
              ShellServices& services) {
     Platform& platform = services.platform;
     windows.showSplash();
-    SetUpFolders(state, services.environment, platform.files, platform.boxes);
+    SetUpFolders(state, services.environment, platform.files, platform.boxes, platform.paths);
     state.HelpFilePath = state.ProgramFolder + kHelpFileName;
     state.SettingsFile = state.DataFolder + kSettingsFileName;
-    ReadSettings(state, window, services.profile);
+    ReadSettings(state, window, services.profile, platform.paths);
     state.QuoteChar = '"';
     state.TabChar = '\t';
     window.setVoiceChecked(state.SoundOn);
     windows.closeSplash();
     services.prompts.play(prompt::ChooseFile);
-    GetFilename(state, window, services.dialog, services.profile);
+    GetFilename(state, window, services.dialog, services.profile, platform.paths);
     windows.showMainWindow();
     windows.setMainInputEnabled(false);
     platform.pointer.setBusy(true);
-    PerformSurvey(state, window, platform);
+    xer::PerformSurvey(state, window, platform);
     platform.pointer.setBusy(false);
     windows.setMainInputEnabled(true);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/AppState.h"
-#include "shell/MainSurface.h"
+#include "core/AppState.h"
+#include "core/MainSurface.h"
 #include "shell/ShellServices.h"
 #include "shell/StartUpWindow.h"
 

@@ -1,6 +1,5 @@
 #include "xer/Purge.h"
 
-#include "platform/PathSeparator.h"
 #include "xer/FileKind.h"
 #include "xer/PurgePasses.h"
 #include "xer/XerLineReader.h"
@@ -8,29 +7,18 @@
 
 #include <optional>
 
-namespace zembrel {
+namespace zembrel::xer {
 
 namespace {
 
 constexpr char kCrLf[] = "\r\n";
-#ifdef _WIN32
-constexpr const char* kSeparators = "\\/";
-#else
-constexpr const char* kSeparators = "/";
-#endif
 
 // "-POBS" goes before the last four characters, but never into the folder part: a name shorter
 // than four characters gets it in front.
-std::string withPobs(const std::string& path) {
-    const auto slash = path.find_last_of(kSeparators);
-    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+std::string withPobs(const std::string& path, const PathRules& paths) {
+    const std::size_t nameStart = paths.folderOf(path).size();
     const std::size_t at = path.size() >= nameStart + 4 ? path.size() - 4 : nameStart;
     return path.substr(0, at) + "-POBS" + path.substr(at);
-}
-
-std::string folderPart(const std::string& path) {
-    const auto slash = path.find_last_of(kSeparators);
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 // A name that another purge, or another user, may hold: the next one is tried.
@@ -145,8 +133,8 @@ PurgeOutcome Purger::write() {
                             "Number of Risk Types removed: 0.");
         return PurgeOutcome::Refused;
     }
-    m_newName = withPobs(m_state.CurrentXerPath);
-    m_folder = folderPart(m_newName);
+    m_newName = withPobs(m_state.CurrentXerPath, m_platform.paths);
+    m_folder = m_platform.paths.folderOf(m_newName);
     if (auto ending = checkNewName())
         return *ending;
     m_platform.pointer.setBusy(true);
@@ -273,7 +261,7 @@ PurgeOutcome Purger::report() {
     PurgeOutcome outcome = PurgeOutcome::Failed;
     if (m_platform.files.fileExists(m_newName)) {
         m_state.CurrentXerPath = m_newName;
-        m_state.CurrentXerName = withPobs(m_state.CurrentXerName);
+        m_state.CurrentXerName = withPobs(m_state.CurrentXerName, m_platform.paths);
         m_window.setFileName(m_state.CurrentXerName);
         text += std::string(kCrLf) + kCrLf + "A new import file has been created called" + kCrLf +
                 m_state.CurrentXerName;
@@ -293,4 +281,4 @@ PurgeOutcome Purge(AppState& state, MainSurface& window, Platform& platform,
     return Purger(state, window, platform, prompts).run();
 }
 
-} // namespace zembrel
+} // namespace zembrel::xer

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "media/PromptPlayer.h"
+#include "core/PromptPlayer.h"
 #include "platform/Platform.h"
-#include "shell/AppState.h"
-#include "shell/MainSurface.h"
+#include "core/AppState.h"
+#include "core/MainSurface.h"
 
-namespace zembrel {
+namespace zembrel::xer {
 
 // How a purge ended.
 enum class PurgeOutcome {
@@ -20,4 +20,4 @@ enum class PurgeOutcome {
 // RISKTYPE records that its risks refer to, and makes the copy the current file.
 PurgeOutcome Purge(AppState& state, MainSurface& window, Platform& platform, PromptPlayer& prompts);
 
-} // namespace zembrel
+} // namespace zembrel::xer

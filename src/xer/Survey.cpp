@@ -7,7 +7,7 @@
 #include <functional>
 #include <limits>
 
-namespace zembrel {
+namespace zembrel::xer {
 
 namespace {
 
@@ -191,4 +191,4 @@ SurveyOutcome PerformSurvey(AppState& state, MainSurface& window, Platform& plat
     return Surveyor(state, window, platform).run();
 }
 
-} // namespace zembrel
+} // namespace zembrel::xer

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "shell/AppState.h"
-#include "shell/MainSurface.h"
+#include "core/AppState.h"
+#include "core/MainSurface.h"
 
-namespace zembrel {
+namespace zembrel::xer {
 
 // How a survey ended: the window shows the same through its label, button and message boxes.
 enum class SurveyOutcome {
@@ -34,4 +34,4 @@ inline constexpr const char* kReconditioning =
     "proceeds (this can take several minutes).";
 } // namespace survey_text
 
-} // namespace zembrel
+} // namespace zembrel::xer

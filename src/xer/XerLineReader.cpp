@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace zembrel {
+namespace zembrel::xer {
 
 XerLineReader::XerLineReader(std::unique_ptr<ReadFile> file, std::size_t blockSize)
     : m_file(std::move(file)), m_buffer(std::max<std::size_t>(blockSize, 1)),
@@ -82,4 +82,4 @@ Status XerLineReader::seek(Position position) {
     return {};
 }
 
-} // namespace zembrel
+} // namespace zembrel::xer

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <memory>
 
-namespace zembrel {
+namespace zembrel::xer {
 
 // Reads an XER file line by line on raw bytes.
 //
@@ -197,4 +197,4 @@ template <typename Sink> Status XerLineReader::readLineAcrossBlocks(Sink& sink) 
     }
 }
 
-} // namespace zembrel
+} // namespace zembrel::xer

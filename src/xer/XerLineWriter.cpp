@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace zembrel {
+namespace zembrel::xer {
 
 XerLineWriter::XerLineWriter(WriteFile& file, std::size_t blockSize)
     : m_file(file), m_buffer(std::max<std::size_t>(blockSize, 1)) {}
@@ -28,4 +28,4 @@ Status XerLineWriter::write(std::string_view text) {
     return {};
 }
 
-} // namespace zembrel
+} // namespace zembrel::xer

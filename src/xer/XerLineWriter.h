@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-namespace zembrel {
+namespace zembrel::xer {
 
 // Writes XER lines, each followed by CR LF, through one block buffer into a file that the
 // caller owns (and closes, or keeps, after flush()).
@@ -30,4 +30,4 @@ private:
     std::size_t m_used = 0;
 };
 
-} // namespace zembrel
+} // namespace zembrel::xer

@@ -19,7 +19,7 @@ struct CliRun {
 CliRun cli(const std::vector<std::string>& args) {
     PosixFileSystem fs;
     std::ostringstream out, err;
-    const int status = runCli(args, out, err, fs);
+    const int status = runCli(args, out, err, fs, PathRules::posix({}));
     return {status, out.str(), err.str()};
 }
 
@@ -71,7 +71,7 @@ TEST(Cli, AReportThatCannotBeWrittenEndsTheRunWithStatusOne) {
     std::ostream out(&full);
     std::ostringstream err;
     PosixFileSystem fs;
-    EXPECT_EQ(runCli({"purge", file}, out, err, fs), 1);
+    EXPECT_EQ(runCli({"purge", file}, out, err, fs, PathRules::posix({})), 1);
     EXPECT_EQ(err.str(), "zembrelpobs-cli: the report cannot be written to standard output\n");
     EXPECT_FALSE(fs.fileExists(dir.file("p-POBS.xer"))); // nothing more was done
 }

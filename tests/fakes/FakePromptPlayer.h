@@ -1,6 +1,6 @@
 #pragma once
 
-#include "media/PromptPlayer.h"
+#include "core/PromptPlayer.h"
 
 #include <functional>
 #include <vector>

@@ -13,6 +13,8 @@ namespace zembrel::test {
 // Every service the shell's commands use, as fakes, and the ShellServices that hands them over.
 // Test fixtures derive from it to reach each fake by name.
 struct FakeShellServices {
+    FakeShellServices() { fake.platform.paths = PathRules::posix(environment.homeFolder()); }
+
     FakePlatform fake;
     FakeEnvironment environment;
     FakeProfileStore profile;

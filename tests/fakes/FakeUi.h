@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "shell/MainSurface.h"
+#include "core/MainSurface.h"
 
 #include <deque>
 #include <functional>

@@ -68,7 +68,7 @@ TEST(PosixEnvironmentTest, OptionTypedInTheShellNamesTheDataFolder) {
     PosixFileSystem files;
     test::FakeBoxes boxes;
     AppState state;
-    SetUpFolders(state, env, files, boxes);
+    SetUpFolders(state, env, files, boxes, PathRules::posix(env.homeFolder()));
     EXPECT_EQ(state.DataFolder, folder + "/");
     EXPECT_EQ(state.SuiteSettingsFile, folder + "/Zembrel.INI");
     EXPECT_TRUE(boxes.shown.empty());

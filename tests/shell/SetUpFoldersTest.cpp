@@ -18,7 +18,7 @@ protected:
     }
     void run(const std::string& line) {
         env.line = line;
-        SetUpFolders(state, env, files, boxes);
+        SetUpFolders(state, env, files, boxes, PathRules::posix("/home/ann"));
     }
     void expectOnlyError(const std::string& text) {
         ASSERT_EQ(boxes.shown.size(), 1u);
@@ -39,7 +39,6 @@ TEST_F(SetUpFoldersTest, WithoutOptionTheFamilyFolderIsCreatedInLocalAppData) {
     EXPECT_EQ(state.ProgramFolder, "/opt/zembrel/");
     EXPECT_EQ(state.DataFolder, "/home/ann/.config/Plovard/");
     EXPECT_EQ(state.SuiteSettingsFile, "/home/ann/.config/Plovard/Zembrel.INI");
-    EXPECT_EQ(state.HomeFolder, "/home/ann/");
     EXPECT_TRUE(files.folders.count("/home/ann/.config/Plovard"));
     EXPECT_TRUE(boxes.shown.empty());
 }

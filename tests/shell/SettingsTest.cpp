@@ -23,7 +23,6 @@ protected:
     SettingsTest() {
         state.SettingsFile = kSettings;
         state.SuiteSettingsFile = kSuite;
-        state.HomeFolder = "/home/ann/";
     }
     void setTop(const std::string& v) { profile.set(kSettings, "OPEN", "TOP", v); }
     void setSound(const std::string& v) { profile.set(kSuite, "CONFIGURE", "SOUND_ON", v); }
@@ -33,10 +32,14 @@ protected:
     test::FakeProfileStore profile;
     test::FakeFileSystem files;
     test::FakeBoxes boxes;
+    test::FakeEvents events;
+    test::FakePointer pointer;
+    PathRules paths = PathRules::posix("/home/ann");
+    Platform platform{files, boxes, events, pointer, 1024, paths};
 };
 
 TEST_F(SettingsTest, WithoutFilesTheDefaultsApplyInTheKeysOrder) {
-    ReadSettings(state, window, profile);
+    ReadSettings(state, window, profile, paths);
     EXPECT_EQ(window.topTwips, 1785.0f);
     EXPECT_EQ(window.leftTwips, 1410.0f);
     EXPECT_TRUE(state.SoundOn);
@@ -55,21 +58,20 @@ TEST_F(SettingsTest, WithoutFilesTheDefaultsApplyInTheKeysOrder) {
     }
 }
 
-TEST_F(SettingsTest, DefaultXerFolderWithoutHomeIsTheRoot) {
-    state.HomeFolder.clear();
-    ReadSettings(state, window, profile);
-    EXPECT_EQ(state.XerFolder, "/");
+TEST_F(SettingsTest, TheDefaultXerFolderIsThePlatforms) {
+    ReadSettings(state, window, profile, PathRules::windows());
+    EXPECT_EQ(state.XerFolder, "C:\\");
 }
 
 TEST_F(SettingsTest, OnlyUpperCaseFalseSwitchesPromptsOff) {
     for (const char* on : {"false", "False", "TRUE", "no", "0", "FALSE."}) {
         state.SoundOn = false;
         setSound(on);
-        ReadSettings(state, window, profile);
+        ReadSettings(state, window, profile, paths);
         EXPECT_TRUE(state.SoundOn) << on;
     }
     setSound("FALSE");
-    ReadSettings(state, window, profile);
+    ReadSettings(state, window, profile, paths);
     EXPECT_FALSE(state.SoundOn);
 }
 
@@ -80,21 +82,21 @@ TEST_F(SettingsTest, EmptyValuesKeepWhatTheSettingHad) {
     profile.set(kSuite, "CONFIGURE", "XER_LOCATION", "");
     window.setPosition(5, 6);
     state.XerFolder = "/jobs/";
-    ReadSettings(state, window, profile);
+    ReadSettings(state, window, profile, paths);
     EXPECT_FALSE(state.SoundOn);
     EXPECT_EQ(state.XerFolder, "/jobs/");
     EXPECT_EQ(window.topTwips, 5.0f);
     EXPECT_EQ(window.leftTwips, 6.0f);
 
     state.SoundOn = true;
-    ReadSettings(state, window, profile);
+    ReadSettings(state, window, profile, paths);
     EXPECT_TRUE(state.SoundOn);
 }
 
 TEST_F(SettingsTest, PositionsTakeTheNumberTheTextBeginsWith) {
     setTop("abc");
     profile.set(kSettings, "OPEN", "LEFT", " 1785");
-    ReadSettings(state, window, profile);
+    ReadSettings(state, window, profile, paths);
     EXPECT_EQ(window.topTwips, 0.0f);
     EXPECT_EQ(window.leftTwips, 1785.0f);
 }
@@ -105,7 +107,7 @@ TEST_F(SettingsTest, PositionThatCannotBeAppliedIsSkippedAndTheNextKeyRead) {
     profile.set(kSettings, "OPEN", "LEFT", "-0");
     setSound("FALSE");
     state.SoundOn = true;
-    ReadSettings(state, window, profile);
+    ReadSettings(state, window, profile, paths);
     EXPECT_EQ(window.topTwips, 100.0f);
     EXPECT_EQ(window.leftTwips, 0.0f);
     EXPECT_FALSE(std::signbit(window.leftTwips));
@@ -175,7 +177,7 @@ protected:
         setTop("5");
         window.setPosition(5, 9);
     }
-    void reset() { ResetSettings(state, window, profile, files, boxes); }
+    void reset() { ResetSettings(state, window, profile, platform); }
 };
 
 TEST_F(ResetTest, AnsweredNoTouchesNothing) {
@@ -256,7 +258,7 @@ TEST(SettingsFileTest, WrittenSettingsReadBack) {
         window.setPosition(1, 1);
         ASSERT_TRUE(writeSetting(store, "CONFIGURE", "XER_LOCATION", "/home/me/team settings/",
                                  state.SuiteSettingsFile));
-        ReadSettings(state, window, store);
+        ReadSettings(state, window, store, PathRules::posix("/home/me"));
         EXPECT_EQ(window.topTwips, top);
         EXPECT_EQ(window.leftTwips, left);
     }

@@ -11,7 +11,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixProfileStore.h"
 #include "shell/MainCommands.h"
-#include "xer/GetFilename.h"
+#include "shell/GetFilename.h"
 
 #include "XerText.h"
 #include "fakes/FakeShellServices.h"

@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <thread>
 
-namespace zembrel {
+namespace zembrel::xer {
 namespace {
 
 using test::crlf;
@@ -124,4 +124,4 @@ TEST_F(PurgeOnDiskTest, NamesAsLongAsTheFileSystemAllowsWork) {
 }
 
 } // namespace
-} // namespace zembrel
+} // namespace zembrel::xer

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace zembrel {
+namespace zembrel::xer {
 namespace {
 
 using test::crlf;
@@ -475,4 +475,4 @@ TEST_P(PurgeTest, ClosingTheProgramStopsAPurgeWithoutLeavingAFile) {
 }
 
 } // namespace
-} // namespace zembrel
+} // namespace zembrel::xer

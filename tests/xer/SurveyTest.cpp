@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-namespace zembrel {
+namespace zembrel::xer {
 namespace {
 
 using test::crlf;
@@ -335,4 +335,4 @@ TEST_P(SurveyTest, ClosingTheProgramStopsTheSurveyAndLeavesTheWindowAlone) {
 }
 
 } // namespace
-} // namespace zembrel
+} // namespace zembrel::xer

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace zembrel {
+namespace zembrel::xer {
 namespace {
 
 struct Collect {
@@ -214,4 +214,4 @@ TEST(XerLineReader, OffsetsPastFourGibibytesAreExact) {
 }
 
 } // namespace
-} // namespace zembrel
+} // namespace zembrel::xer

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace zembrel {
+namespace zembrel::xer {
 namespace {
 
 // Records each write, and fails once it holds a given number of bytes.
@@ -51,4 +51,4 @@ TEST(XerLineWriter, ReportsADiskThatFillsUp) {
 }
 
 } // namespace
-} // namespace zembrel
+} // namespace zembrel::xer

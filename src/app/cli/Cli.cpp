@@ -1,9 +1,10 @@
 #include "app/cli/Cli.h"
 
-#include "media/PromptPlayer.h"
+#include "core/PromptPlayer.h"
 #include "platform/Platform.h"
-#include "shell/AppState.h"
-#include "shell/MainSurface.h"
+#include "core/AppState.h"
+#include "core/Version.h"
+#include "core/MainSurface.h"
 #include "xer/Purge.h"
 #include "xer/Survey.h"
 
@@ -95,11 +96,6 @@ private:
     bool m_purgeEnabled = false;
 };
 
-std::string nameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // Writes one result line; false when standard output cannot take it.
 bool report(std::ostream& out, const std::string& text) {
     out << text << '\n' << std::flush;
@@ -121,18 +117,18 @@ int run(const std::vector<std::string>& files, bool purge, std::ostream& out, st
     for (const auto& path : files) {
         AppState state;
         state.CurrentXerPath = path;
-        state.CurrentXerName = nameOf(path);
+        state.CurrentXerName = platform.paths.nameOf(path);
         ConsoleSurface window;
-        const SurveyOutcome surveyed = PerformSurvey(state, window, platform);
+        const xer::SurveyOutcome surveyed = xer::PerformSurvey(state, window, platform);
         if (!report(out, window.results()))
             return unwritten(err);
-        if (surveyed != SurveyOutcome::Reported) {
+        if (surveyed != xer::SurveyOutcome::Reported) {
             status = 1;
             continue;
         }
         if (!purge || !window.purgeEnabled())
             continue;
-        if (Purge(state, window, platform, silence) != PurgeOutcome::Created)
+        if (xer::Purge(state, window, platform, silence) != xer::PurgeOutcome::Created)
             status = 1;
         if (!report(out, window.results()))
             return unwritten(err);
@@ -174,12 +170,12 @@ std::optional<Command> parse(const std::vector<std::string>& args) {
 } // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           FileSystem& files, std::istream* terminal) {
+           FileSystem& files, const PathRules& paths, std::istream* terminal) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "--version")) {
         if (args[0] == "--help")
             out << kUsage;
         else
-            out << kVersionMajor << '.' << kVersionMinor << '.' << kVersionRevision << '\n';
+            out << kFullVersionText << '\n';
         out.flush();
         return out ? 0 : 1;
     }
@@ -191,7 +187,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     ConsoleBoxes boxes(err, terminal, command->overwrite);
     NoEvents events;
     NoPointer pointer;
-    Platform platform{files, boxes, events, pointer};
+    Platform platform{files, boxes, events, pointer, Platform::kDefaultBlockSize, paths};
     return run(command->files, command->purge, out, err, platform);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/PathRules.h"
 
 #include <iosfwd>
 #include <istream>
@@ -13,6 +14,6 @@ namespace zembrel {
 // exit status out. Message boxes go to err as "Plovard: " + text, results to out. A question
 // not answered by an option is read from terminal, or answered No when there is none.
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           FileSystem& files, std::istream* terminal = nullptr);
+           FileSystem& files, const PathRules& paths, std::istream* terminal = nullptr);
 
 } // namespace zembrel

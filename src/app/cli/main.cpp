@@ -11,5 +11,6 @@ int main(int argc, char** argv) {
     zembrel::removeTemporariesOnInterrupt();
     zembrel::PosixFileSystem files;
     std::istream* terminal = ::isatty(STDIN_FILENO) ? &std::cin : nullptr;
-    return zembrel::runCli({argv + 1, argv + argc}, std::cout, std::cerr, files, terminal);
+    return zembrel::runCli({argv + 1, argv + argc}, std::cout, std::cerr, files,
+                           zembrel::PathRules::posix({}), terminal);
 }

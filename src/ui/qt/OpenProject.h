@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/MainSurface.h"
+#include "core/MainSurface.h"
 #include "ui/qt/FormRenderer.h"
 
 #include <QMainWindow>

@@ -9,7 +9,7 @@
 #include "platform/qt/QtBusyPointer.h"
 #include "shell/MainCommands.h"
 #include "ui/qt/QtStartUpWindow.h"
-#include "xer/GetFilename.h"
+#include "shell/GetFilename.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "xer/GetFilename.h"
+#include "shell/GetFilename.h"
 #include "XerText.h"
 #include "fakes/FakeFileDialog.h"
 #include "fakes/FakePlatform.h"
@@ -20,7 +20,7 @@ protected:
         state.HelpFilePath = "/opt/zembrel/ZembrelPOBS.chm";
         state.SuiteSettingsFile = kSuite;
     }
-    void choose() { GetFilename(state, window, dialog, profile); }
+    void choose() { GetFilename(state, window, dialog, profile, PathRules::posix("/home/ann")); }
     const std::string* storedLocation() const {
         return profile.get(kSuite, "CONFIGURE", "XER_LOCATION");
     }
@@ -118,12 +118,12 @@ TEST_F(GetFilenameTest, AnEmptyChoiceChangesNothing) {
 
 class StartOverTest : public GetFilenameTest {
 protected:
-    SurveyOutcome startOver() { return StartOver(state, window, fake.platform, dialog, profile); }
+    xer::SurveyOutcome startOver() { return StartOver(state, window, fake.platform, dialog, profile); }
 };
 
 TEST_F(StartOverTest, ACancelledFirstChoiceEndsWithFileNotSpecified) {
     dialog.cancel();
-    EXPECT_EQ(startOver(), SurveyOutcome::Refused);
+    EXPECT_EQ(startOver(), xer::SurveyOutcome::Refused);
     EXPECT_EQ(window.resultsText, kExplanation);
     ASSERT_EQ(fake.boxes.shown.size(), 1u);
     EXPECT_EQ(fake.boxes.shown[0].text, "File not specified.");
@@ -135,13 +135,13 @@ TEST_F(StartOverTest, ACancelledStartOverSurveysTheCurrentFileAgain) {
     fake.files.files[path] =
         test::crlf({"ERMHDR", "%T\tPOBS", "%F\tpobs_id", "%R\t1", "%R\t2", "%E"});
     dialog.choose(path, "Plan.xer");
-    EXPECT_EQ(startOver(), SurveyOutcome::Reported);
+    EXPECT_EQ(startOver(), xer::SurveyOutcome::Reported);
     EXPECT_TRUE(window.purgeEnabled);
     const std::string report = window.resultsText;
 
     window.resultsHistory.clear();
     dialog.cancel();
-    EXPECT_EQ(startOver(), SurveyOutcome::Reported);
+    EXPECT_EQ(startOver(), xer::SurveyOutcome::Reported);
     ASSERT_GE(window.resultsHistory.size(), 4u);
     EXPECT_EQ(window.resultsHistory[0], "");
     EXPECT_EQ(window.resultsHistory[1], kExplanation);
@@ -152,7 +152,7 @@ TEST_F(StartOverTest, ACancelledStartOverSurveysTheCurrentFileAgain) {
 
 TEST_F(StartOverTest, AFileThatVanishesAfterTheDialogIsReportedNotFound) {
     dialog.choose("/srv/Jobs/Gone.xer", "Gone.xer");
-    EXPECT_EQ(startOver(), SurveyOutcome::Refused);
+    EXPECT_EQ(startOver(), xer::SurveyOutcome::Refused);
     ASSERT_EQ(fake.boxes.shown.size(), 1u);
     EXPECT_EQ(fake.boxes.shown[0].text, "ERROR! File not found.");
     EXPECT_EQ(fake.boxes.shown[0].icon, MessageIcon::Exclamation);

@@ -1,27 +1,13 @@
-#include "xer/GetFilename.h"
+#include "shell/GetFilename.h"
 
-#include "platform/PathSeparator.h"
 #include "shell/Settings.h"
 
 #include <algorithm>
 
 namespace zembrel {
 
-namespace {
-
-// Windows paths are compared without regard to case, so the program keeps them in upper case;
-// elsewhere the case names a different file and stays as chosen.
-std::string platformCase(std::string path) {
-#ifdef _WIN32
-    return upperCaseAscii(std::move(path));
-#else
-    return path;
-#endif
-}
-
-} // namespace
-
-void GetFilename(AppState& state, MainSurface& window, FileDialog& dialog, ProfileStore& profile) {
+void GetFilename(AppState& state, MainSurface& window, FileDialog& dialog, ProfileStore& profile,
+                 const PathRules& paths) {
     using namespace file_selection_text;
     FileDialogOptions options;
     options.initialFolder = state.XerFolder;
@@ -38,7 +24,8 @@ void GetFilename(AppState& state, MainSurface& window, FileDialog& dialog, Profi
     if (choice->path.empty())
         return;
     state.CurrentXerName = choice->name;
-    state.CurrentXerPath = platformCase(choice->path);
+    // Where names do not tell letter case apart the program keeps the path in upper case.
+    state.CurrentXerPath = paths.chosenPath(choice->path);
     window.setFileName(state.CurrentXerName);
     const std::size_t nameLength =
         std::min(state.CurrentXerName.size(), state.CurrentXerPath.size());
@@ -48,11 +35,11 @@ void GetFilename(AppState& state, MainSurface& window, FileDialog& dialog, Profi
                  state.SuiteSettingsFile);
 }
 
-SurveyOutcome StartOver(AppState& state, MainSurface& window, Platform& platform,
-                        FileDialog& dialog, ProfileStore& profile) {
+xer::SurveyOutcome StartOver(AppState& state, MainSurface& window, Platform& platform,
+                             FileDialog& dialog, ProfileStore& profile) {
     window.setResults("");
-    GetFilename(state, window, dialog, profile);
-    return PerformSurvey(state, window, platform);
+    GetFilename(state, window, dialog, profile, platform.paths);
+    return xer::PerformSurvey(state, window, platform);
 }
 
 } // namespace zembrel

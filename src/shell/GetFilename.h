@@ -3,19 +3,20 @@
 #include "platform/FileDialog.h"
 #include "platform/Platform.h"
 #include "platform/ProfileStore.h"
-#include "shell/AppState.h"
-#include "shell/MainSurface.h"
+#include "core/AppState.h"
+#include "core/MainSurface.h"
 #include "xer/Survey.h"
 
 namespace zembrel {
 
 // Asks for the XER file to work on and makes it the current file; remembers its folder under
 // XER_LOCATION at once. On cancel the results label explains what the program is for.
-void GetFilename(AppState& state, MainSurface& window, FileDialog& dialog, ProfileStore& profile);
+void GetFilename(AppState& state, MainSurface& window, FileDialog& dialog, ProfileStore& profile,
+                 const PathRules& paths);
 
 // "&Start Over": empties the results label, asks for a file and surveys the current one.
-SurveyOutcome StartOver(AppState& state, MainSurface& window, Platform& platform,
-                        FileDialog& dialog, ProfileStore& profile);
+xer::SurveyOutcome StartOver(AppState& state, MainSurface& window, Platform& platform,
+                             FileDialog& dialog, ProfileStore& profile);
 
 namespace file_selection_text {
 inline constexpr const char* kFilter = "P6 XER Files|*.XER";

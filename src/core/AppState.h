@@ -25,14 +25,6 @@ struct AppState {
     std::vector<std::string> ReferencedRiskTypes;
     std::int32_t ReferencedRiskTypeCount = 0;
     std::string VideoPlayerPath;
-    // The user's home folder ending in the separator (empty when the platform gives none): the
-    // default XER folder on platforms without drive letters.
-    std::string HomeFolder;
 };
-
-inline constexpr const char* kVersionText = "4.42";
-inline constexpr int kVersionMajor = 4;
-inline constexpr int kVersionMinor = 42;
-inline constexpr int kVersionRevision = 731;
 
 } // namespace zembrel
