@@ -1,7 +1,9 @@
 #pragma once
 
-#include "platform/Platform.h"
 #include "core/MainSurface.h"
+#include "platform/Platform.h"
+
+#include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
@@ -45,6 +47,15 @@ public:
         return t;
     }
 };
+
+// Checks one message box: its text, icon and buttons, and the application title.
+inline void expectBox(const ShownBox& box, const std::string& text, MessageIcon icon,
+                      MessageButtons buttons = MessageButtons::Ok) {
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.icon, icon) << box.text;
+    EXPECT_EQ(box.buttons, buttons) << box.text;
+    EXPECT_EQ(box.title, kAppTitle) << box.text;
+}
 
 class FakeEvents final : public EventPump {
 public:

@@ -32,12 +32,6 @@ TEST_F(VoicePromptsTest, EachNumberPlaysItsFileFromTheProgramFolder) {
                                         "/opt/zembrel/XERCreated.wav"}));
 }
 
-TEST_F(VoicePromptsTest, SilentUntilSwitchedOn) {
-    EXPECT_FALSE(AppState{}.SoundOn);
-    PlayPrompt(state, prompt::ChooseFile, files, player);
-    EXPECT_TRUE(player.played.empty());
-}
-
 TEST_F(VoicePromptsTest, MissingFileOrUnknownNumberIsSkippedSilently) {
     state.SoundOn = true;
     files.files.erase("/opt/zembrel/start.wav");

@@ -19,10 +19,18 @@ protected:
         state.XerFolder = "/home/ann/Jobs/";
         state.HelpFilePath = "/opt/zembrel/ZembrelPOBS.chm";
         state.SuiteSettingsFile = kSuite;
+        state.CurrentXerPath = "/srv/Jobs/Plan.xer";
+        state.CurrentXerName = "Plan.xer";
     }
-    void choose() { GetFilename(state, window, dialog, profile, PathRules::posix("/home/ann")); }
-    const std::string* storedLocation() const {
-        return profile.get(kSuite, "CONFIGURE", "XER_LOCATION");
+    void choose(const PathRules& paths = PathRules::posix("/home/ann")) {
+        GetFilename(state, window, dialog, profile, paths);
+    }
+    std::string stored() const {
+        const std::string* value = profile.get(kSuite, "CONFIGURE", "XER_LOCATION");
+        return value ? *value : "(none)";
+    }
+    xer::SurveyOutcome startOver() {
+        return StartOver(state, window, fake.platform, dialog, profile);
     }
 
     AppState state;
@@ -32,11 +40,37 @@ protected:
     test::FakePlatform fake;
 };
 
-TEST_F(GetFilenameTest, TheDialogOpensInTheLastFolderWithTheFixedSettings) {
-    dialog.cancel();
-    choose();
-    ASSERT_EQ(dialog.asked.size(), 1u);
-    const FileDialogOptions& asked = dialog.asked[0];
+TEST_F(GetFilenameTest, AChosenFileBecomesCurrentAndItsFolderIsStoredAtOnce) {
+    const struct {
+        const char* what;
+        PathRules paths;
+        std::string path, name, current, folder, stored;
+    } cases[] = {
+        // Linux names tell letter case apart: the path keeps its case.
+        {"POSIX", PathRules::posix("/home/ann"), "/srv/Jobs/Plan.xer", "Plan.xer",
+         "/srv/Jobs/Plan.xer", "/srv/Jobs/", "/srv/Jobs/"},
+        // A folder holding a line end serves this run but is never written.
+        {"a line end in the folder", PathRules::posix(""), "/srv/odd\nname/P.XER", "P.XER",
+         "/srv/odd\nname/P.XER", "/srv/odd\nname/", "/srv/Jobs/"},
+        {"Windows", PathRules::windows(), "c:\\Jobs\\Plan.xer", "Plan.xer", "C:\\JOBS\\PLAN.XER",
+         "C:\\JOBS\\", "C:\\JOBS\\"},
+        {"a drive's root", PathRules::windows(), "C:\\x.xer", "x.xer", "C:\\X.XER", "C:\\", "C:\\"},
+        {"bytes pass through", PathRules::posix(""), "/srv/Team plans./Pl\xe4ne \xc3\xbc./Big.XER",
+         "Big.XER", "/srv/Team plans./Pl\xe4ne \xc3\xbc./Big.XER",
+         "/srv/Team plans./Pl\xe4ne \xc3\xbc./", "/srv/Team plans./Pl\xe4ne \xc3\xbc./"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        dialog.choose(c.path, c.name);
+        choose(c.paths);
+        EXPECT_EQ(state.CurrentXerPath, c.current);
+        EXPECT_EQ(state.CurrentXerName, c.name);
+        EXPECT_EQ(window.fileName, c.name);
+        EXPECT_EQ(state.XerFolder, c.folder);
+        EXPECT_EQ(stored(), c.stored);
+    }
+    EXPECT_TRUE(window.resultsHistory.empty());
+    const FileDialogOptions& asked = dialog.asked.at(0);
     EXPECT_EQ(asked.initialFolder, "/home/ann/Jobs/");
     EXPECT_EQ(asked.filter, "P6 XER Files|*.XER");
     EXPECT_TRUE(asked.fileMustExist);
@@ -44,51 +78,7 @@ TEST_F(GetFilenameTest, TheDialogOpensInTheLastFolderWithTheFixedSettings) {
     EXPECT_EQ(asked.helpFile, "/opt/zembrel/ZembrelPOBS.chm");
 }
 
-TEST_F(GetFilenameTest, AChosenFileBecomesCurrentAndItsFolderIsStoredAtOnce) {
-#ifdef _WIN32
-    dialog.choose("c:\\Jobs\\Plan.xer", "Plan.xer");
-    choose();
-    EXPECT_EQ(state.CurrentXerPath, "C:\\JOBS\\PLAN.XER");
-    EXPECT_EQ(state.XerFolder, "C:\\JOBS\\");
-#else
-    // Linux names are case-sensitive: the path keeps its case.
-    dialog.choose("/srv/Jobs/Plan.xer", "Plan.xer");
-    choose();
-    EXPECT_EQ(state.CurrentXerPath, "/srv/Jobs/Plan.xer");
-    EXPECT_EQ(state.XerFolder, "/srv/Jobs/");
-#endif
-    EXPECT_EQ(state.CurrentXerName, "Plan.xer");
-    EXPECT_EQ(window.fileName, "Plan.xer");
-    ASSERT_NE(storedLocation(), nullptr);
-    EXPECT_EQ(*storedLocation(), state.XerFolder);
-    EXPECT_TRUE(window.resultsHistory.empty());
-}
-
-TEST_F(GetFilenameTest, FolderNamesPassThroughByteForByte) {
-    // Blanks, cp1252 and UTF-8 bytes, a trailing dot; and a file in the root folder.
-    const std::string folder = "/srv/Team plans./Pl\xe4ne \xc3\xbc./";
-    dialog.choose(folder + "Big Job.XER", "Big Job.XER");
-    dialog.choose("/x.xer", "x.xer");
-    choose();
-    EXPECT_EQ(state.XerFolder, folder);
-    EXPECT_EQ(*storedLocation(), folder);
-    choose();
-    EXPECT_EQ(state.XerFolder, "/");
-    EXPECT_EQ(*storedLocation(), "/");
-}
-
-TEST_F(GetFilenameTest, AFolderHoldingALineEndIsKeptButNotWrittenToTheSettings) {
-    profile.set(kSuite, "CONFIGURE", "XER_LOCATION", "/home/ann/Jobs/");
-    dialog.choose("/srv/odd\nname/Plan.XER", "Plan.XER");
-    choose();
-    EXPECT_EQ(state.XerFolder, "/srv/odd\nname/");
-    EXPECT_EQ(*storedLocation(), "/home/ann/Jobs/");
-    EXPECT_TRUE(profile.writes.empty());
-}
-
-TEST_F(GetFilenameTest, CancelExplainsTheProgramAndChangesNothing) {
-    state.CurrentXerPath = "/srv/Jobs/Plan.xer";
-    state.CurrentXerName = "Plan.xer";
+TEST_F(GetFilenameTest, CancelExplainsTheProgramAndAnEmptyChoiceChangesNothing) {
     window.fileName = "Plan.xer";
     dialog.cancel();
     choose();
@@ -100,6 +90,9 @@ TEST_F(GetFilenameTest, CancelExplainsTheProgramAndChangesNothing) {
               "times and wastes database space.  This program will create a new XER file that "
               "does not include this unwanted POBS data.");
     EXPECT_EQ(window.redraws, 1); // shown before the survey that follows takes its time
+    dialog.choose("", "");
+    choose();
+    EXPECT_EQ(window.resultsHistory.size(), 1u);
     EXPECT_EQ(state.CurrentXerPath, "/srv/Jobs/Plan.xer");
     EXPECT_EQ(state.CurrentXerName, "Plan.xer");
     EXPECT_EQ(state.XerFolder, "/home/ann/Jobs/");
@@ -107,56 +100,28 @@ TEST_F(GetFilenameTest, CancelExplainsTheProgramAndChangesNothing) {
     EXPECT_TRUE(profile.writes.empty());
 }
 
-TEST_F(GetFilenameTest, AnEmptyChoiceChangesNothing) {
-    dialog.choose("", "");
-    choose();
-    EXPECT_TRUE(state.CurrentXerPath.empty());
-    EXPECT_EQ(state.XerFolder, "/home/ann/Jobs/");
-    EXPECT_TRUE(window.resultsHistory.empty());
-    EXPECT_TRUE(profile.writes.empty());
-}
-
-class StartOverTest : public GetFilenameTest {
-protected:
-    xer::SurveyOutcome startOver() { return StartOver(state, window, fake.platform, dialog, profile); }
-};
-
-TEST_F(StartOverTest, ACancelledFirstChoiceEndsWithFileNotSpecified) {
+TEST_F(GetFilenameTest, StartOverEmptiesTheLabelChoosesAndSurveysTheCurrentFile) {
+    state.CurrentXerPath.clear();
     dialog.cancel();
-    EXPECT_EQ(startOver(), xer::SurveyOutcome::Refused);
+    EXPECT_EQ(startOver(), xer::SurveyOutcome::Refused); // a first cancel: nothing to survey
     EXPECT_EQ(window.resultsText, kExplanation);
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
-    EXPECT_EQ(fake.boxes.shown[0].text, "File not specified.");
-    EXPECT_FALSE(window.purgeEnabled);
-}
+    test::expectBox(fake.boxes.shown.at(0), "File not specified.", MessageIcon::None);
 
-TEST_F(StartOverTest, ACancelledStartOverSurveysTheCurrentFileAgain) {
     const std::string path = "/srv/Jobs/Plan.xer";
-    fake.files.files[path] =
-        test::crlf({"ERMHDR", "%T\tPOBS", "%F\tpobs_id", "%R\t1", "%R\t2", "%E"});
+    fake.files.files[path] = test::crlf({"ERMHDR", "%T\tPOBS", "%F", "%R\t1", "%R\t2", "%E"});
     dialog.choose(path, "Plan.xer");
     EXPECT_EQ(startOver(), xer::SurveyOutcome::Reported);
-    EXPECT_TRUE(window.purgeEnabled);
     const std::string report = window.resultsText;
-
     window.resultsHistory.clear();
-    dialog.cancel();
+    dialog.cancel(); // a cancelled Start Over surveys the current file again
     EXPECT_EQ(startOver(), xer::SurveyOutcome::Reported);
-    ASSERT_GE(window.resultsHistory.size(), 4u);
-    EXPECT_EQ(window.resultsHistory[0], "");
-    EXPECT_EQ(window.resultsHistory[1], kExplanation);
-    EXPECT_EQ(window.resultsHistory[2], "Opening XER file " + path);
-    EXPECT_EQ(window.resultsText, report);
-    EXPECT_EQ(state.PobsRecordCount, 2);
-}
+    EXPECT_EQ(window.resultsHistory,
+              (std::vector<std::string>{"", kExplanation, "Opening XER file " + path, report}));
+    EXPECT_TRUE(window.purgeEnabled);
 
-TEST_F(StartOverTest, AFileThatVanishesAfterTheDialogIsReportedNotFound) {
     dialog.choose("/srv/Jobs/Gone.xer", "Gone.xer");
     EXPECT_EQ(startOver(), xer::SurveyOutcome::Refused);
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
-    EXPECT_EQ(fake.boxes.shown[0].text, "ERROR! File not found.");
-    EXPECT_EQ(fake.boxes.shown[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(state.CurrentXerName, "Gone.xer");
+    test::expectBox(fake.boxes.shown.back(), "ERROR! File not found.", MessageIcon::Exclamation);
 }
 
 } // namespace

@@ -1,15 +1,7 @@
 #include "shell/MainCommands.h"
 #include "XerText.h"
-#include "fakes/FakeEnvironment.h"
-#include "fakes/FakeFileDialog.h"
-#include "fakes/FakeHelpViewer.h"
-#include "fakes/FakePlatform.h"
-#include "fakes/FakeProfileStore.h"
-#include "fakes/FakePromptPlayer.h"
-#include "fakes/FakeStartUpWindow.h"
-
-#include "XerText.h"
 #include "fakes/FakeShellServices.h"
+#include "fakes/FakeStartUpWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -137,54 +129,22 @@ TEST_F(MainCommandsTest, PurgeMakesTheNewFileCurrentAndStartOverSurveysIt) {
     EXPECT_FALSE(window.purgeEnabled);
 }
 
-TEST_F(MainCommandsTest, ResetAnsweredYesDeletesThePositionAndRereadsTheSettings) {
-    fake.files.files[kSettings] = "[OPEN]\r\nTOP=5\r\n";
-    profile.set(kSettings, "OPEN", "TOP", "5");
-    window.setPosition(5, 6);
-    commands.toggleVoicePrompts();
-    ASSERT_FALSE(window.voiceChecked);
+TEST_F(MainCommandsTest, TheMenuCommandsReachTheirOperations) {
     fake.boxes.answers = {MessageAnswer::No};
     EXPECT_TRUE(commands.resetToDefaults());
-    EXPECT_EQ(fake.boxes.texts(), std::vector<std::string>{
-                                      "Are you sure that you want to reset all program settings?"});
-    EXPECT_TRUE(fake.files.files.count(kSettings));
-    EXPECT_FALSE(window.voiceChecked);
-
-    fake.boxes.shown.clear();
-    fake.boxes.answers = {MessageAnswer::Yes};
-    profile.values.erase({kSettings, "OPEN", "TOP"}); // what deleting the file means to the store
-    EXPECT_TRUE(commands.resetToDefaults());
-    EXPECT_FALSE(fake.files.files.count(kSettings));
-    EXPECT_EQ(window.top(), 1785.0f);
-    EXPECT_EQ(window.left(), 1410.0f);
-    EXPECT_TRUE(window.voiceChecked);
-    ASSERT_EQ(fake.boxes.shown.size(), 2u);
-    EXPECT_EQ(fake.boxes.shown[1].text, "Program settings have been reset.");
-    EXPECT_EQ(fake.boxes.shown[1].icon, MessageIcon::Information);
-}
-
-TEST_F(MainCommandsTest, VoicePromptsToggleAndTheSwitchIsNotSaved) {
-    ASSERT_TRUE(state.SoundOn);
-    commands.toggleVoicePrompts();
-    EXPECT_FALSE(state.SoundOn);
-    EXPECT_FALSE(window.voiceChecked);
-    commands.toggleVoicePrompts();
-    EXPECT_TRUE(state.SoundOn);
-    EXPECT_TRUE(window.voiceChecked);
-    EXPECT_TRUE(profile.writes.empty());
-}
-
-TEST_F(MainCommandsTest, VersionNoticeAndHelp) {
     commands.showVersion();
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
-    EXPECT_EQ(fake.boxes.shown[0].text, "Version Number 4.42");
-    EXPECT_EQ(fake.boxes.shown[0].buttons, MessageButtons::Ok);
-    EXPECT_EQ(fake.boxes.shown[0].icon, MessageIcon::None);
-    EXPECT_EQ(fake.boxes.shown[0].title, "Plovard Enterprise");
+    commands.toggleVoicePrompts();
+    EXPECT_FALSE(window.voiceChecked);
+    ASSERT_EQ(fake.boxes.shown.size(), 2u);
+    test::expectBox(fake.boxes.shown[0],
+                    "Are you sure that you want to reset all program settings?",
+                    MessageIcon::Question, MessageButtons::YesNo);
+    EXPECT_EQ(fake.boxes.shown[1].text, "Version Number 4.42");
+    EXPECT_EQ(fake.boxes.shown[1].title, "Plovard Enterprise");
     // The help file is not there: only the viewer may say so.
     commands.showHelp();
     EXPECT_EQ(help.shown, std::vector<std::string>{"/opt/zembrel/ZembrelPOBS.chm"});
-    EXPECT_EQ(fake.boxes.shown.size(), 1u);
+    EXPECT_EQ(fake.boxes.shown.size(), 2u);
 }
 
 } // namespace

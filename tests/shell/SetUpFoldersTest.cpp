@@ -10,136 +10,127 @@ namespace {
 
 using namespace std::string_literals;
 
-class SetUpFoldersTest : public ::testing::Test {
-protected:
-    SetUpFoldersTest() {
-        files.folders = {"/opt", "/opt/zembrel",      "/home", "/home/ann", "/home/ann/.config",
-                         "/srv", "/srv/team settings"};
-    }
-    void run(const std::string& line) {
-        env.line = line;
-        SetUpFolders(state, env, files, boxes, PathRules::posix("/home/ann"));
-    }
-    void expectOnlyError(const std::string& text) {
-        ASSERT_EQ(boxes.shown.size(), 1u);
-        EXPECT_EQ(boxes.shown[0].text, text);
-        EXPECT_EQ(boxes.shown[0].buttons, MessageButtons::Ok);
-        EXPECT_EQ(boxes.shown[0].icon, MessageIcon::None);
-        EXPECT_EQ(boxes.shown[0].title, "Plovard");
-    }
+struct Folders {
+    const char* what;
+    std::string line;                  // the command line
+    Outcome<std::string> localAppData; // what the platform gives
+    std::string dataFolder;            // DataFolder afterwards
+    std::vector<std::string> boxes;    // "ERROR #" messages, in order
+    bool familyFolderMade = false;     // /home/ann/.config/Plovard exists afterwards
+};
 
-    AppState state;
+class SetUpFoldersTest : public ::testing::TestWithParam<Folders> {};
+
+TEST_P(SetUpFoldersTest, DecidesTheFoldersAndFallsBackToTheProgramFolder) {
+    const Folders& c = GetParam();
     test::FakeEnvironment env;
     test::FakeFileSystem files;
     test::FakeBoxes boxes;
-};
-
-TEST_F(SetUpFoldersTest, WithoutOptionTheFamilyFolderIsCreatedInLocalAppData) {
-    run("");
-    EXPECT_EQ(state.ProgramFolder, "/opt/zembrel/");
-    EXPECT_EQ(state.DataFolder, "/home/ann/.config/Plovard/");
-    EXPECT_EQ(state.SuiteSettingsFile, "/home/ann/.config/Plovard/Zembrel.INI");
-    EXPECT_TRUE(files.folders.count("/home/ann/.config/Plovard"));
-    EXPECT_TRUE(boxes.shown.empty());
-}
-
-TEST_F(SetUpFoldersTest, ExistingFoldersAreNotCreatedAgain) {
-    files.folders.insert("/home/ann/.config/Plovard");
-    files.fail(test::FakeFileSystem::Op::CreateFolder, failure::PermissionDenied);
-    run("");
-    EXPECT_EQ(state.DataFolder, "/home/ann/.config/Plovard/");
-    run(R"(/INI="/srv/team settings")");
-    EXPECT_EQ(state.DataFolder, "/srv/team settings/");
-    EXPECT_TRUE(boxes.shown.empty());
-}
-
-TEST_F(SetUpFoldersTest, LocalAppDataWithTrailingSeparatorGivesOneSeparator) {
-    env.localAppData = "/home/ann/.config/"s;
-    run("");
-    EXPECT_EQ(state.DataFolder, "/home/ann/.config/Plovard/");
-}
-
-TEST_F(SetUpFoldersTest, OptionNamesAnExistingFolderInAnyCaseAnywhere) {
-    run(R"(/ini="/srv/team settings")");
-    EXPECT_EQ(state.DataFolder, "/srv/team settings/");
-    EXPECT_EQ(state.SuiteSettingsFile, "/srv/team settings/Zembrel.INI");
-    EXPECT_FALSE(files.folders.count("/home/ann/.config/Plovard"));
-
-    run(R"(-q /InI="/srv/team settings/" /INI="/srv")");
-    EXPECT_EQ(state.DataFolder, "/srv/team settings/");
-    EXPECT_TRUE(boxes.shown.empty());
-}
-
-TEST_F(SetUpFoldersTest, TheCharacterAfterTheEqualsSignIsSkippedUnseen) {
-    run(R"(/INI=X/srv")");
-    EXPECT_EQ(state.DataFolder, "/srv/");
-}
-
-TEST_F(SetUpFoldersTest, OptionNamingNoFolderFallsBackToTheDefaultSilently) {
+    AppState state;
+    files.folders = {"/",         "/opt", "/opt/zembrel",      "/home",
+                     "/home/ann", "/srv", "/home/ann/.config", "/srv/team settings"};
     files.files["/srv/notes.txt"] = "x";
-    for (const char* line : {R"(/INI="/srv/none")", R"(/INI="/srv/notes.txt")"}) {
-        files.folders.erase("/home/ann/.config/Plovard");
-        run(line);
-        EXPECT_EQ(state.DataFolder, "/home/ann/.config/Plovard/") << line;
-        EXPECT_TRUE(files.folders.count("/home/ann/.config/Plovard")) << line;
-    }
-    EXPECT_TRUE(boxes.shown.empty());
+    env.line = c.line;
+    env.localAppData = c.localAppData;
+    SetUpFolders(state, env, files, boxes, PathRules::posix("/home/ann"));
+    EXPECT_EQ(state.ProgramFolder, "/opt/zembrel/");
+    EXPECT_EQ(state.DataFolder, c.dataFolder);
+    EXPECT_EQ(state.SuiteSettingsFile, c.dataFolder + "Zembrel.INI");
+    EXPECT_EQ(files.folders.count("/home/ann/.config/Plovard"), c.familyFolderMade ? 1u : 0u);
+    ASSERT_EQ(boxes.shown.size(), c.boxes.size());
+    for (std::size_t i = 0; i < c.boxes.size(); ++i)
+        test::expectBox(boxes.shown[i], c.boxes[i], MessageIcon::None);
 }
 
-TEST_F(SetUpFoldersTest, EmptyNameMeansTheRootFolder) {
-    files.folders.insert("/");
-    run(R"(/INI="")");
-    EXPECT_EQ(state.DataFolder, "/");
-    EXPECT_EQ(state.SuiteSettingsFile, "/Zembrel.INI");
-}
+const std::string kFamily = "/home/ann/.config/Plovard/";
+const std::string kProgram = "/opt/zembrel/";
+const Outcome<std::string> kLocal = "/home/ann/.config"s;
 
-TEST_F(SetUpFoldersTest, MissingClosingQuoteMakesTheProgramFolderTheDataFolder) {
-    for (const char* line : {R"(/INI="/srv/team settings)", "/INI=", "/INI=\""}) {
-        boxes.shown.clear();
-        run(line);
-        expectOnlyError("ERROR #5, Invalid procedure call or argument.");
-        EXPECT_EQ(state.DataFolder, "/opt/zembrel/") << line;
-        EXPECT_EQ(state.SuiteSettingsFile, "/opt/zembrel/Zembrel.INI") << line;
-    }
-    EXPECT_FALSE(files.folders.count("/home/ann/.config/Plovard"));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Lines, SetUpFoldersTest,
+    ::testing::Values(
+        Folders{"no option: the family folder, made", "", kLocal, kFamily, {}, true},
+        Folders{
+            "a local folder ending in its separator", "", "/home/ann/.config/"s, kFamily, {}, true},
+        Folders{"the option in any case",
+                R"(/ini="/srv/team settings")",
+                kLocal,
+                "/srv/team settings/",
+                {}},
+        Folders{"the first option anywhere, with its separator",
+                R"(-q /InI="/srv/team settings/" /INI="/srv")",
+                kLocal,
+                "/srv/team settings/",
+                {}},
+        Folders{"the character after = unseen", R"(/INI=X/srv")", kLocal, "/srv/", {}},
+        Folders{"a folder that does not exist: the default",
+                R"(/INI="/srv/none")",
+                kLocal,
+                kFamily,
+                {},
+                true},
+        Folders{"a file is no folder", R"(/INI="/srv/notes.txt")", kLocal, kFamily, {}, true},
+        Folders{"an empty name: the root", R"(/INI="")", kLocal, "/", {}},
+        Folders{"no closing quote",
+                R"(/INI="/srv/team settings)",
+                kLocal,
+                kProgram,
+                {"ERROR #5, Invalid procedure call or argument."}},
+        Folders{"nothing after the option",
+                "/INI=",
+                kLocal,
+                kProgram,
+                {"ERROR #5, Invalid procedure call or argument."}},
+        Folders{"a folder that cannot be made",
+                "",
+                "/nowhere/.config"s,
+                kProgram,
+                {"ERROR #76, Path not found."}},
+        Folders{"no local folder",
+                "",
+                Outcome<std::string>(makeFailure(76)),
+                kProgram,
+                {"ERROR #76, Path not found."}},
+        Folders{"an empty local folder", "", ""s, kProgram, {"ERROR #76, Path not found."}},
+        Folders{"a rejected option name: the default after the message",
+                "/INI=\"/srv/te\0am\""s,
+                kLocal,
+                kFamily,
+                {"ERROR #52, Bad file name or number."},
+                true},
+        Folders{"a rejected default: the program folder, two messages",
+                "",
+                "/home/ann/.con\0fig"s,
+                kProgram,
+                {"ERROR #52, Bad file name or number.", "ERROR #75, Path/File access error."}}),
+    [](const auto& row) {
+        std::string name;
+        for (const char* c = row.param.what; *c; ++c)
+            if (std::isalnum(static_cast<unsigned char>(*c)))
+                name += *c;
+        return name;
+    });
 
-TEST_F(SetUpFoldersTest, FolderThatCannotBeCreatedLeavesTheProgramFolder) {
-    env.localAppData = "/nowhere/.config"s;
-    run("");
-    expectOnlyError("ERROR #76, Path not found.");
-    EXPECT_EQ(state.DataFolder, "/opt/zembrel/");
-    EXPECT_EQ(state.SuiteSettingsFile, "/opt/zembrel/Zembrel.INI");
-}
-
-TEST_F(SetUpFoldersTest, NoLocalAppDataFolderLeavesTheProgramFolder) {
-    env.localAppData = makeFailure(failure::PathNotFound);
-    run("");
-    expectOnlyError("ERROR #76, Path not found.");
-    EXPECT_EQ(state.DataFolder, "/opt/zembrel/");
-
-    boxes.shown.clear();
-    env.localAppData = ""s;
-    run("");
-    expectOnlyError("ERROR #76, Path not found.");
-    EXPECT_EQ(state.DataFolder, "/opt/zembrel/");
-}
-
-TEST_F(SetUpFoldersTest, RejectedOptionNameRunsTheGuardedActionSoTheDefaultApplies) {
-    run("/INI=\"/srv/te\0am\""s);
-    expectOnlyError("ERROR #52, Bad file name or number.");
-    EXPECT_EQ(state.DataFolder, "/home/ann/.config/Plovard/");
-    EXPECT_TRUE(files.folders.count("/home/ann/.config/Plovard"));
-}
-
-TEST_F(SetUpFoldersTest, RejectedDefaultFolderTriesToCreateTheProgramFolderAndReportsTwice) {
-    env.localAppData = "/home/ann/.con\0fig"s;
-    run("");
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[0].text, "ERROR #52, Bad file name or number.");
-    EXPECT_EQ(boxes.shown[1].text, "ERROR #75, Path/File access error.");
-    EXPECT_EQ(state.DataFolder, "/opt/zembrel/");
-    EXPECT_EQ(state.SuiteSettingsFile, "/opt/zembrel/Zembrel.INI");
+// The Windows rules run here too: drive roots, backslashes, names Windows refuses.
+TEST(SetUpFoldersWindowsTest, BackslashesAndNamesWindowsRefuses) {
+    test::FakeEnvironment env;
+    test::FakeFileSystem files;
+    test::FakeBoxes boxes;
+    AppState state;
+    env.programFolder = "C:\\Program Files\\Plovard";
+    env.localAppData = "C:\\Users\\ann\\AppData\\Local"s;
+    files.folders = {"C:\\Users\\ann\\AppData\\Local", "D:\\Team settings"};
+    const PathRules windows = PathRules::windows();
+    env.line = R"(/INI="D:\Team settings")";
+    SetUpFolders(state, env, files, boxes, windows);
+    EXPECT_EQ(state.ProgramFolder, "C:\\Program Files\\Plovard\\");
+    EXPECT_EQ(state.DataFolder, "D:\\Team settings\\");
+    env.line = R"(/INI="D:\a|b")";
+    SetUpFolders(state, env, files, boxes, windows);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    test::expectBox(boxes.shown[0], "ERROR #52, Bad file name or number.", MessageIcon::None);
+    EXPECT_EQ(state.DataFolder, "C:\\Users\\ann\\AppData\\Local\\Plovard\\");
+    EXPECT_TRUE(files.folders.count("C:\\Users\\ann\\AppData\\Local\\Plovard"));
 }
 
 } // namespace
