@@ -11,6 +11,7 @@
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtSoundPlayer.h"
 #include "shell/MainCommands.h"
+#include "ui/qt/FormRenderer.h"
 #include "ui/qt/OpenProject.h"
 #include "ui/qt/QtStartUpWindow.h"
 
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("ZembrelPOBS"));
     // The program ends through its shut-down, not when a window (the splash) closes.
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(zembrel::FormRenderer::productIcon());
     using namespace zembrel;
     // A purge interrupted by the session's end leaves no temporary file behind.
     removeTemporariesOnInterrupt();
@@ -42,7 +44,11 @@ int main(int argc, char** argv) {
 
     AppState state;
     WavePromptPlayer prompts(state, files, sound);
-    Platform platform{files, boxes, events, pointer, Platform::kDefaultBlockSize,
+    Platform platform{files,
+                      boxes,
+                      events,
+                      pointer,
+                      Platform::kDefaultBlockSize,
                       PathRules::posix(environment.homeFolder())};
     ShellServices services{platform, environment, profile, dialog, help, prompts};
 

@@ -68,7 +68,11 @@ struct ControlDescription {
     bool multiLine = false; // a label that wraps its text at its width and starts at its top
     LabelEdge edge = LabelEdge::None;
     FontEmphasis emphasis = FontEmphasis::Normal;
+    // The font's size in points; 0: the window's font. Fixed layouts made for small fonts.
+    double fontPoints = 0;
     std::string picture{}; // a Picture's image: a file name among the program's resources
+    // A Line drawn in one colour (0xRRGGBB), its rectangle's height thick; none: etched.
+    std::optional<unsigned> color{};
 
     // The name that finds the control: its name, with "(index)" for an element of an array.
     std::string key() const;

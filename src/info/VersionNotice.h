@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/AppState.h"
 #include "platform/HelpViewer.h"
 #include "platform/Ui.h"
-#include "core/AppState.h"
 
 #include <string>
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -51,9 +52,17 @@ QLabel* newLabel(const ControlDescription& control, QWidget* parent) {
     return label;
 }
 
-QFrame* newLine(const TwipRect& rect, QWidget* parent) {
+// An etched line, or a line of one colour filling its rectangle.
+QFrame* newLine(const ControlDescription& control, QWidget* parent) {
     auto* line = new QFrame(parent);
-    line->setFrameShape(rect.width >= rect.height ? QFrame::HLine : QFrame::VLine);
+    if (control.color) {
+        QPalette palette = line->palette();
+        palette.setColor(QPalette::Window, QColor::fromRgb(*control.color));
+        line->setPalette(palette);
+        line->setAutoFillBackground(true);
+        return line;
+    }
+    line->setFrameShape(control.rect.width >= control.rect.height ? QFrame::HLine : QFrame::VLine);
     line->setFrameShadow(QFrame::Sunken);
     return line;
 }
@@ -78,12 +87,17 @@ QWidget* newWidget(const ControlDescription& control, QWidget* parent) {
     case ControlKind::OptionButton: return new QRadioButton(text(control.caption), parent);
     case ControlKind::Frame: return new QGroupBox(text(control.caption), parent);
     case ControlKind::Picture: return newPicture(control.picture, parent);
-    case ControlKind::Line: return newLine(control.rect, parent);
+    case ControlKind::Line: return newLine(control, parent);
     }
     return new QWidget(parent);
 }
 
 } // namespace
+
+QIcon FormRenderer::productIcon() {
+    registerPictures();
+    return QIcon(QStringLiteral(":/ZembrelPOBS-256.png"));
+}
 
 Qt::WindowFlags FormRenderer::windowFlags(const FormDescription& form) {
     switch (form.border) {
@@ -139,9 +153,11 @@ void FormRenderer::buildControl(const ControlDescription& control, QWidget& clie
     if (!control.tooltip.empty())
         widget->setToolTip(text(control.tooltip));
     widget->setEnabled(control.enabled);
-    if (control.emphasis == FontEmphasis::Bold) {
+    if (control.emphasis == FontEmphasis::Bold || control.fontPoints > 0) {
         QFont font = widget->font();
-        font.setBold(true);
+        font.setBold(control.emphasis == FontEmphasis::Bold);
+        if (control.fontPoints > 0)
+            font.setPointSizeF(control.fontPoints);
         widget->setFont(font);
     }
     m_controls[control.key()] = widget;

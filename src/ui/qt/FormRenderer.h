@@ -8,6 +8,7 @@
 #include <string>
 
 class QAction;
+class QIcon;
 class QLabel;
 class QMenuBar;
 
@@ -20,6 +21,9 @@ namespace zembrel {
 // area they are built in; the renderer only finds them.
 class FormRenderer {
 public:
+    // The product icon, the window icon of every window.
+    static QIcon productIcon();
+
     // The window flags of the form's border style, to build its window with.
     static Qt::WindowFlags windowFlags(const FormDescription& form);
     // Names the window after the form and gives it the form's caption.
