@@ -10,10 +10,12 @@
 namespace zembrel {
 namespace {
 
+using test::crlf;
+using test::TempFolder;
+
 struct CliRun {
     int status;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 CliRun cli(const std::vector<std::string>& args) {
@@ -23,48 +25,74 @@ CliRun cli(const std::vector<std::string>& args) {
     return {status, out.str(), err.str()};
 }
 
-TEST(Cli, SurveyPrintsTheReportAndRepairsTheFileOnDisk) {
-    test::TempFolder dir;
-    const auto damaged = dir.write(
-        "Plan.xer", test::crlf({"ERMHDR", "%T\tPOBS", "%F", "%R\t\x1a", "%R\t2\x1a", "%E"}));
-    const auto clean = dir.write("clean.xer", test::crlf({"ERMHDR", "%T\tTASK", "%E"}));
+std::string surveyed(int pobs) {
+    return "A total of " + std::to_string(pobs) +
+           " POBS records\r\nand 0 Risk Type records\r\nexist in this XER file.\r\n\r\nClick on "
+           "the button below to create a new XER file without these unwanted entries.\n";
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    TempFolder dir;
+};
+
+TEST_F(CliTest, SurveyPrintsTheReportAndRepairsTheFileOnDisk) {
+    const auto damaged =
+        dir.write("Plan.xer", crlf({"ERMHDR", "%T\tPOBS", "%F", "%R\t\x1a", "%R\t2\x1a", "%E"}));
+    const auto clean = dir.write("clean.xer", crlf({"ERMHDR", "%T\tTASK", "%E"}));
     const CliRun r = cli({"survey", damaged, clean});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
-              "A total of 2 POBS records\r\nand 0 Risk Type records\r\nexist in this XER "
-              "file.\r\n\r\nClick on the button below to create a new XER file without these "
-              "unwanted entries.\n"
-              "The above XER file does not contain any POBS or Risk Type records.\n");
+              surveyed(2) + "The above XER file does not contain any POBS or Risk Type records.\n");
     EXPECT_EQ(r.err,
               "Plovard: A total of 1 characters were corrupt and were replaced with a space.\n"
               "Plovard: A total of 2 characters were corrupt and were replaced with a space.\n");
-    EXPECT_EQ(test::TempFolder::read(damaged),
-              test::crlf({"ERMHDR", "%T\tPOBS", "%F", "%R\t ", "%R\t2 ", "%E"}));
+    EXPECT_EQ(TempFolder::read(damaged),
+              crlf({"ERMHDR", "%T\tPOBS", "%F", "%R\t ", "%R\t2 ", "%E"}));
 }
 
-TEST(Cli, AnyFileNotReportedMakesTheStatusOne) {
-    test::TempFolder dir;
-    const auto broken = dir.write("b.xer", test::crlf({"H", "%T\tRISKTYPE", "%F", "%R\t1"}));
+// A purge prints the survey's report, then its own; an existing copy is replaced only with
+// --yes, and a copy not written makes the status 1.
+TEST_F(CliTest, PurgeWritesTheCopyBesideTheFile) {
+    const auto file = dir.write("p.xer", crlf({"ERMHDR", "%T\tPOBS", "%R\t1", "%E"}));
+    const std::string purged = "Number of POBS Records Removed: 1.\r\nNumber of Risk Types "
+                               "removed: 0.\r\n\r\nA new import file has been created called\r\n"
+                               "p-POBS.xer\n";
+    const CliRun r = cli({"purge", file});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, surveyed(1) + purged);
+    EXPECT_EQ(TempFolder::read(dir.file("p-POBS.xer")), crlf({"ERMHDR", "%E"}));
+    dir.write("p-POBS.xer", "mine");
+    const CliRun no = cli({"purge", "--no", file});
+    EXPECT_EQ(no.status, 1);
+    EXPECT_EQ(no.err, "Plovard: A POBS-free file " + dir.file("p-POBS.xer") +
+                          "\r\nalready exists.  Is it OK to overwrite?\n");
+    EXPECT_EQ(TempFolder::read(dir.file("p-POBS.xer")), "mine");
+    EXPECT_EQ(cli({"purge", "--yes", "--", file}).status, 0);
+    EXPECT_EQ(TempFolder::read(dir.file("p-POBS.xer")), crlf({"ERMHDR", "%E"}));
+}
+
+TEST_F(CliTest, AnyFileNotReportedMakesTheStatusOne) {
+    const auto broken = dir.write("b.xer", crlf({"H", "%T\tRISKTYPE", "%F", "%R\t1"}));
     const auto fine = dir.write("f.xer", "");
-    CliRun r = cli({"survey", fine, broken});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err,
-              "Plovard: ERROR: The file is broken and should not be used.\r\nRisk Type record "
-              "corruption ruined the XER file.\n");
-    r = cli({"survey", dir.file("missing.xer")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Plovard: ERROR! File not found.\n");
-    EXPECT_EQ(r.out, "\n");
-    r = cli({"survey", dir.path()}); // a folder is not a file
-    EXPECT_EQ(r.err, "Plovard: ERROR! File not found.\n");
-    r = cli({"survey", ""});
-    EXPECT_EQ(r.err, "Plovard: File not specified.\n");
-    EXPECT_EQ(r.status, 1);
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"survey", fine, broken},
+         "ERROR: The file is broken and should not be used.\r\nRisk Type record corruption "
+         "ruined the XER file."},
+        {{"survey", dir.file("missing.xer")}, "ERROR! File not found."},
+        {{"survey", dir.path()}, "ERROR! File not found."}, // a folder is not a file
+        {{"survey", ""}, "File not specified."},
+        {{"survey", "--", "--yes"}, "ERROR! File not found."}, // after "--" only files
+    };
+    for (const auto& [args, message] : cases) {
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.status, 1) << message;
+        EXPECT_EQ(r.err, "Plovard: " + message + "\n");
+    }
 }
 
-TEST(Cli, AReportThatCannotBeWrittenEndsTheRunWithStatusOne) {
-    test::TempFolder dir;
-    const auto file = dir.write("p.xer", test::crlf({"ERMHDR", "%T\tPOBS", "%R\t1", "%E"}));
+TEST_F(CliTest, AReportThatCannotBeWrittenEndsTheRunWithStatusOne) {
+    const auto file = dir.write("p.xer", crlf({"ERMHDR", "%T\tPOBS", "%R\t1", "%E"}));
     struct Full final : std::streambuf {
         int overflow(int) override { return traits_type::eof(); }
     } full;
@@ -74,12 +102,6 @@ TEST(Cli, AReportThatCannotBeWrittenEndsTheRunWithStatusOne) {
     EXPECT_EQ(runCli({"purge", file}, out, err, fs, PathRules::posix({})), 1);
     EXPECT_EQ(err.str(), "zembrelpobs-cli: the report cannot be written to standard output\n");
     EXPECT_FALSE(fs.fileExists(dir.file("p-POBS.xer"))); // nothing more was done
-}
-
-TEST(Cli, AfterTheirEndMarkArgumentsAreFilesWhateverTheyLookLike) {
-    const CliRun r = cli({"survey", "--", "--yes"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Plovard: ERROR! File not found.\n");
 }
 
 TEST(Cli, UsageHelpAndVersion) {

@@ -14,6 +14,15 @@ std::string folderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+// Copies the bytes of data from offset on into buffer; how many it copied.
+std::size_t copyOut(const std::string& data, std::uint64_t offset, char* buffer, std::size_t size) {
+    if (offset >= data.size())
+        return 0;
+    const std::size_t n = std::min<std::size_t>(size, data.size() - offset);
+    std::memcpy(buffer, data.data() + offset, n);
+    return n;
+}
+
 // Counts a handle as open from its creation until it is dropped.
 class OpenHandle {
 public:
@@ -34,16 +43,12 @@ public:
         : m_fs(fs), m_path(std::move(path)), m_source(std::move(source)), m_id(id),
           m_size(m_source()->size()), m_handle(fs) {}
     Outcome<std::size_t> read(char* buffer, std::size_t size) override {
-        ++m_fs.readCalls;
         if (auto f = m_fs.failureOf(Op::Read, m_path, m_offset))
             return *f;
         const std::string* data = m_source();
         if (!data)
             return makeFailure(failure::DeviceIoError);
-        if (m_offset >= data->size())
-            return std::size_t{0};
-        const std::size_t n = std::min<std::size_t>(size, data->size() - m_offset);
-        std::memcpy(buffer, data->data() + m_offset, n);
+        const std::size_t n = copyOut(*data, m_offset, buffer, size);
         m_offset += n;
         m_fs.bytesRead += n;
         return n;
@@ -117,19 +122,13 @@ public:
     FakeByteFile(FakeFileSystem& fs, std::string path)
         : m_fs(fs), m_path(std::move(path)), m_handle(fs) {}
     Outcome<std::size_t> readAt(std::uint64_t offset, char* buffer, std::size_t size) override {
-        const std::string& data = m_fs.files.at(m_path);
-        if (offset >= data.size())
-            return std::size_t{0};
-        const std::size_t n = std::min<std::size_t>(size, data.size() - offset);
-        std::memcpy(buffer, data.data() + offset, n);
-        return n;
+        return copyOut(m_fs.files.at(m_path), offset, buffer, size);
     }
     Status writeAt(std::uint64_t offset, const char* data, std::size_t size) override {
         if (auto f = m_fs.failureOf(Op::WriteAt, m_path, offset))
             return *f;
         std::string& file = m_fs.files.at(m_path);
-        if (offset + size > file.size())
-            file.resize(offset + size);
+        file.resize(std::max<std::size_t>(file.size(), offset + size));
         std::memcpy(file.data() + offset, data, size);
         return {};
     }
@@ -178,8 +177,7 @@ Outcome<std::unique_ptr<ByteFile>> FakeFileSystem::openReadWrite(const std::stri
 Outcome<std::unique_ptr<ScratchFile>> FakeFileSystem::createScratch(const std::string& folder) {
     if (auto f = failureOf(Op::CreateScratch, folder))
         return *f;
-    const std::string bare = folder.empty() ? folder : folder.substr(0, folder.size() - 1);
-    if (!folderExists(bare))
+    if (!folderExists(folder.substr(0, folder.empty() ? 0 : folder.size() - 1)))
         return makeFailure(failure::PathNotFound);
     return std::unique_ptr<ScratchFile>(new FakeScratchFile(*this, folder));
 }
@@ -193,8 +191,6 @@ Status FakeFileSystem::remove(const std::string& path) {
 }
 
 Status FakeFileSystem::createFolder(const std::string& path) {
-    if (auto f = failureOf(Op::CreateFolder, path))
-        return *f;
     if (folders.count(path) || files.count(path))
         return makeFailure(failure::PathFileAccessError);
     if (!folderExists(folderOf(path)))

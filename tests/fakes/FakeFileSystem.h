@@ -15,17 +15,7 @@ namespace zembrel::test {
 // content live; a scratch file keeps its bytes to itself until it is kept under a name.
 class FakeFileSystem final : public FileSystem {
 public:
-    enum class Op {
-        OpenRead,
-        OpenReadWrite,
-        CreateScratch,
-        Read,
-        Write,
-        WriteAt,
-        Keep,
-        Remove,
-        CreateFolder
-    };
+    enum class Op { OpenRead, OpenReadWrite, CreateScratch, Read, Write, WriteAt, Keep, Remove };
 
     std::map<std::string, std::string> files;
     std::set<std::string> folders;
@@ -36,15 +26,16 @@ public:
     // in the middle of a file.
     std::function<std::optional<Failure>(Op, const std::string& path, std::uint64_t offset)>
         failWith;
-    // Fails every call of op (on any path) with failure f.
-    void fail(Op op, int f) {
-        failWith = [op, f](Op o, const std::string&, std::uint64_t) {
-            return o == op ? std::optional<Failure>(makeFailure(f)) : std::nullopt;
+    // Fails every call of op from byte offset `from` on, on any path or on the one given.
+    void fail(Op op, int f, std::uint64_t from = 0, const std::string& path = {}) {
+        failWith = [=](Op o, const std::string& p, std::uint64_t at) {
+            return o == op && at >= from && (path.empty() || p == path)
+                       ? std::optional<Failure>(makeFailure(f))
+                       : std::nullopt;
         };
     }
 
     int openHandles = 0;
-    int readCalls = 0;
     std::uint64_t bytesRead = 0;
 
     bool fileExists(const std::string& path) override { return files.count(path) > 0; }

@@ -14,13 +14,12 @@ class FakeStartUpWindow final : public StartUpWindow {
 public:
     std::vector<std::string> calls;
     std::function<void(const std::string&)> onCall;
-    bool splashVisible = false;
     bool mainVisible = false;
     bool inputEnabled = true;
     bool ended = false;
 
-    void showSplash() override { record("showSplash", splashVisible = true); }
-    void closeSplash() override { record("closeSplash", splashVisible = false); }
+    void showSplash() override { record("showSplash"); }
+    void closeSplash() override { record("closeSplash"); }
     void showMainWindow() override { record("showMainWindow", mainVisible = true); }
     void setMainInputEnabled(bool enabled) override {
         record(enabled ? "input on" : "input off", inputEnabled = enabled);
@@ -28,7 +27,8 @@ public:
     void endProgram() override { record("endProgram", ended = true); }
 
 private:
-    void record(const char* name, bool) {
+    // The state a call changes is an argument, so that it has changed when onCall runs.
+    void record(const char* name, bool = false) {
         calls.push_back(name);
         if (onCall)
             onCall(calls.back());

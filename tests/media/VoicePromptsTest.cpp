@@ -8,58 +8,44 @@
 namespace zembrel {
 namespace {
 
+using Paths = std::vector<std::string>;
+
 class VoicePromptsTest : public ::testing::Test {
 protected:
     VoicePromptsTest() {
         state.ProgramFolder = "/opt/zembrel/";
-        for (const char* name :
-             {"Error.wav", "AComplete.wav", "start.wav", "POBS.wav", "XERCreated.wav"})
+        for (const char* name : {"Error.wav", "AComplete.wav", "start.wav", "XERCreated.wav"})
             files.files[state.ProgramFolder + name] = "RIFF";
     }
     AppState state;
     test::FakeFileSystem files;
     test::FakeSoundPlayer player;
+    WavePromptPlayer prompts{state, files, player};
 };
 
+// Each number plays its file from the program folder; a missing file (POBS.wav here) or an
+// unknown number plays nothing.
 TEST_F(VoicePromptsTest, EachNumberPlaysItsFileFromTheProgramFolder) {
     state.SoundOn = true;
     for (const std::int16_t n : {prompt::Error, prompt::AnalysisComplete, prompt::PurgeStarted,
-                                 prompt::ChooseFile, prompt::XerCreated})
+                                 prompt::ChooseFile, std::int16_t{12}, prompt::XerCreated})
         PlayPrompt(state, n, files, player);
-    EXPECT_EQ(player.played,
-              (std::vector<std::string>{"/opt/zembrel/Error.wav", "/opt/zembrel/AComplete.wav",
-                                        "/opt/zembrel/start.wav", "/opt/zembrel/POBS.wav",
-                                        "/opt/zembrel/XERCreated.wav"}));
+    EXPECT_EQ(player.played, (Paths{"/opt/zembrel/Error.wav", "/opt/zembrel/AComplete.wav",
+                                    "/opt/zembrel/start.wav", "/opt/zembrel/XERCreated.wav"}));
 }
 
-TEST_F(VoicePromptsTest, MissingFileOrUnknownNumberIsSkippedSilently) {
-    state.SoundOn = true;
-    files.files.erase("/opt/zembrel/start.wav");
-    PlayPrompt(state, prompt::PurgeStarted, files, player);
-    PlayPrompt(state, 12, files, player);
-    EXPECT_TRUE(player.played.empty());
-    PlayPrompt(state, prompt::XerCreated, files, player);
-    EXPECT_EQ(player.played, std::vector<std::string>{"/opt/zembrel/XERCreated.wav"});
-}
-
-TEST_F(VoicePromptsTest, ToggleFlipsTheSwitchAndItsCheckMark) {
+// The wave player asks the switch at each prompt; the toggle flips it and its check mark.
+TEST_F(VoicePromptsTest, PromptsFollowTheSwitchAsItIsNow) {
     test::FakeSurface window;
+    prompts.play(prompt::Error);
     ToggleVoicePrompts(state, window);
     EXPECT_TRUE(state.SoundOn);
     EXPECT_TRUE(window.voiceChecked);
+    prompts.play(prompt::XerCreated);
     ToggleVoicePrompts(state, window);
-    EXPECT_FALSE(state.SoundOn);
     EXPECT_FALSE(window.voiceChecked);
-}
-
-TEST_F(VoicePromptsTest, WavePlayerFollowsTheSwitchAsItIsNow) {
-    WavePromptPlayer prompts(state, files, player);
-    PromptPlayer& asPromptPlayer = prompts;
-    asPromptPlayer.play(prompt::ChooseFile);
-    EXPECT_TRUE(player.played.empty());
-    state.SoundOn = true;
-    asPromptPlayer.play(prompt::ChooseFile);
-    EXPECT_EQ(player.played, std::vector<std::string>{"/opt/zembrel/POBS.wav"});
+    prompts.play(prompt::Error);
+    EXPECT_EQ(player.played, Paths{"/opt/zembrel/XERCreated.wav"});
 }
 
 } // namespace

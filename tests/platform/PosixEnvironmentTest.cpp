@@ -14,48 +14,49 @@
 namespace zembrel {
 namespace {
 
+using Args = std::vector<std::string>;
+
 // Sets an environment variable (or removes it) for one test and restores it afterwards.
 class ScopedVariable {
 public:
     ScopedVariable(const char* name, const char* value) : m_name(name) {
         if (const char* old = std::getenv(name))
             m_old = old;
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
+        set(value);
     }
-    ~ScopedVariable() {
-        if (m_old)
-            ::setenv(m_name, m_old->c_str(), 1);
-        else
-            ::unsetenv(m_name);
-    }
+    ~ScopedVariable() { set(m_old ? m_old->c_str() : nullptr); }
     ScopedVariable(const ScopedVariable&) = delete;
     ScopedVariable& operator=(const ScopedVariable&) = delete;
 
 private:
+    void set(const char* value) { value ? ::setenv(m_name, value, 1) : ::unsetenv(m_name); }
     const char* m_name;
     std::optional<std::string> m_old;
 };
 
+// The shell took the quotes away; the option's folder gets them back, as typed on Windows.
 TEST(PosixEnvironmentTest, CommandLinePutsBackTheQuotesTheShellTookAway) {
-    using Args = std::vector<std::string>;
-    EXPECT_EQ(commandLineFromArguments({}), "");
-    EXPECT_EQ(commandLineFromArguments(Args{"/INI=/home/me/team settings"}),
-              "/INI=\"/home/me/team settings\"");
-    EXPECT_EQ(commandLineFromArguments(Args{"-v", "/ini=/data"}), "-v /ini=\"/data\"");
-    EXPECT_EQ(commandLineFromArguments(Args{"/INI=\"/data\""}), "/INI=\"/data\"");
-    EXPECT_EQ(commandLineFromArguments(Args{"/INI="}), "/INI=\"\"");
-    EXPECT_EQ(commandLineFromArguments(Args{"a b", "c", "/INIX=d e"}), "\"a b\" c \"/INIX=d e\"");
+    const std::pair<Args, std::string> cases[] = {
+        {{}, ""},
+        {{"/INI=/home/me/team settings"}, "/INI=\"/home/me/team settings\""},
+        {{"-v", "/ini=/data"}, "-v /ini=\"/data\""},
+        {{"/INI=\"/data\""}, "/INI=\"/data\""},
+        {{"/INI="}, "/INI=\"\""},
+        {{"a b", "c", "/INIX=d e"}, "\"a b\" c \"/INIX=d e\""},
+    };
+    for (const auto& [args, line] : cases)
+        EXPECT_EQ(commandLineFromArguments(args), line);
 }
 
 TEST(Win32CommandLineTest, ProgramNameAndTheBlanksAfterItAreLeftOut) {
-    EXPECT_EQ(argumentsOfCommandLine(R"("C:\Program Files\Z\ZembrelPOBS.exe"  /INI="D:\T s")"),
-              R"(/INI="D:\T s")");
-    EXPECT_EQ(argumentsOfCommandLine("ZembrelPOBS.exe\t/ini=\"x\" "), "/ini=\"x\" ");
-    EXPECT_EQ(argumentsOfCommandLine("ZembrelPOBS.exe"), "");
-    EXPECT_EQ(argumentsOfCommandLine(R"("C:\no close)"), "");
+    const std::pair<std::string, std::string> cases[] = {
+        {R"("C:\Program Files\Z\ZembrelPOBS.exe"  /INI="D:\T s")", R"(/INI="D:\T s")"},
+        {"ZembrelPOBS.exe\t/ini=\"x\" ", "/ini=\"x\" "},
+        {"ZembrelPOBS.exe", ""},
+        {R"("C:\no close)", ""},
+    };
+    for (const auto& [line, arguments] : cases)
+        EXPECT_EQ(argumentsOfCommandLine(line), arguments) << line;
 }
 
 TEST(PosixEnvironmentTest, OptionTypedInTheShellNamesTheDataFolder) {
@@ -76,28 +77,26 @@ TEST(PosixEnvironmentTest, OptionTypedInTheShellNamesTheDataFolder) {
 
 TEST(PosixEnvironmentTest, ExecutableFolderHoldsThisProgram) {
     const char* argv[] = {"x"};
-    PosixEnvironment env(1, argv);
-    const std::string folder = env.executableFolder();
+    const std::string folder = PosixEnvironment(1, argv).executableFolder();
     EXPECT_NE(folder.back(), '/');
     EXPECT_TRUE(std::filesystem::exists(folder + "/zembrel_platform_tests"));
 }
 
+// XDG_CONFIG_HOME when it is an absolute path, else ~/.config; nothing without a home.
 TEST(PosixEnvironmentTest, LocalAppDataIsXdgConfigHomeElseDotConfig) {
     const char* argv[] = {"x"};
     PosixEnvironment env(1, argv);
     ScopedVariable home("HOME", "/home/ann/");
-    {
-        ScopedVariable config("XDG_CONFIG_HOME", "/cfg/");
-        EXPECT_EQ(env.localAppDataFolder().value(), "/cfg");
+    const std::pair<const char*, const char*> cases[] = {{"/cfg/", "/cfg"},
+                                                         {"", "/home/ann/.config"},
+                                                         {"relative/cfg", "/home/ann/.config"},
+                                                         {nullptr, "/home/ann/.config"}};
+    for (const auto& [config, folder] : cases) {
+        ScopedVariable variable("XDG_CONFIG_HOME", config);
+        EXPECT_EQ(env.localAppDataFolder().value(), folder) << (config ? config : "unset");
     }
-    for (const char* unusable : {"", "relative/cfg"}) {
-        ScopedVariable config("XDG_CONFIG_HOME", unusable);
-        EXPECT_EQ(env.localAppDataFolder().value(), "/home/ann/.config") << unusable;
-    }
-    ScopedVariable config("XDG_CONFIG_HOME", nullptr);
-    EXPECT_EQ(env.localAppDataFolder().value(), "/home/ann/.config");
     EXPECT_EQ(env.homeFolder(), "/home/ann");
-    ScopedVariable noHome("HOME", nullptr);
+    ScopedVariable noConfig("XDG_CONFIG_HOME", nullptr), noHome("HOME", nullptr);
     EXPECT_FALSE(env.localAppDataFolder().ok());
     EXPECT_EQ(env.homeFolder(), "");
 }

@@ -1,5 +1,6 @@
 #include "TempFolder.h"
 #include "XerText.h"
+#include "fakes/FakePromptPlayer.h"
 #include "fakes/FakeUi.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "xer/Purge.h"
@@ -14,13 +15,8 @@
 namespace zembrel::xer {
 namespace {
 
-using test::crlf;
 namespace fs = std::filesystem;
-
-class Silence final : public PromptPlayer {
-public:
-    void play(std::int16_t) override {}
-};
+using test::TempFolder;
 
 // One purge as the window runs it, with services of its own over the real file system.
 struct Purger {
@@ -30,7 +26,7 @@ struct Purger {
     test::FakeEvents events;
     test::FakePointer pointer;
     test::FakeSurface window;
-    Silence prompts;
+    test::FakePromptPlayer prompts;
     AppState state;
 
     PurgeOutcome purge(const std::string& path, std::size_t blockSize = 256 * 1024) {
@@ -43,32 +39,27 @@ struct Purger {
     }
 };
 
-// A schedule with POBS, risk types and risks, made different by tag.
-std::string schedule(const std::string& tag, int records) {
-    std::vector<std::string> lines = {"ERMHDR\t" + tag, "%T\tPOBS", "%F\tpobs_id"};
-    for (int i = 0; i < records; ++i)
-        lines.push_back("%R\t" + std::to_string(i) + "\t" + tag);
-    lines.insert(lines.end(), {"%T\tRISKTYPE", "%F\trisk_type_id\trisk_type", "%R\t1\t" + tag,
-                               "%R\t2\tunused", "%T\tPROJRISK", "%F\trisk_id\trisk_type_id"});
-    for (int i = 0; i < records; ++i)
-        lines.push_back("%R\t" + tag + std::to_string(i) + "\t1");
-    lines.push_back("%E");
-    return crlf(lines);
-}
-
-std::string purged(const std::string& tag, int records) {
-    std::vector<std::string> lines = {
-        "ERMHDR\t" + tag, "%T\tRISKTYPE", "%F\trisk_type_id\trisk_type",
-        "%R\t1\t" + tag,  "%T\tPROJRISK", "%F\trisk_id\trisk_type_id"};
+// A schedule with POBS, risk types and risks, told apart by tag; purged, what is left of it.
+std::string schedule(const std::string& tag, int records, bool purged = false) {
+    std::vector<std::string> lines = {"ERMHDR\t" + tag};
+    if (!purged) {
+        lines.insert(lines.end(), {"%T\tPOBS", "%F\tpobs_id"});
+        for (int i = 0; i < records; ++i)
+            lines.push_back("%R\t" + std::to_string(i) + "\t" + tag);
+    }
+    lines.insert(lines.end(), {"%T\tRISKTYPE", "%F\trisk_type_id\trisk_type", "%R\t1\t" + tag});
+    if (!purged)
+        lines.push_back("%R\t2\tunused");
+    lines.insert(lines.end(), {"%T\tPROJRISK", "%F\trisk_id\trisk_type_id"});
     for (int i = 0; i < records; ++i)
         lines.push_back("%R\t" + tag + std::to_string(i) + "\t1");
     lines.push_back("%E");
-    return crlf(lines);
+    return test::crlf(lines);
 }
 
 class PurgeOnDiskTest : public ::testing::Test {
 protected:
-    test::TempFolder dir;
+    TempFolder dir;
     PosixFileSystem files;
 };
 
@@ -78,36 +69,25 @@ TEST_F(PurgeOnDiskTest, PurgesOfDifferentFilesInOneFolderNeverMixTheirData) {
         for (int round = 0; round < 10; ++round) {
             const auto a = dir.write("a.xer", schedule("alpha", 300));
             const auto b = dir.write("b.xer", schedule("beta", 200));
-            Purger first(files), second(files);
+            Purger first{files}, second{files};
             PurgeOutcome outcomes[2];
             std::thread other([&] { outcomes[1] = second.purge(b, 64); });
             outcomes[0] = first.purge(a, 64);
             other.join();
             ASSERT_EQ(outcomes[0], PurgeOutcome::Created) << first.window.resultsText;
             ASSERT_EQ(outcomes[1], PurgeOutcome::Created) << second.window.resultsText;
-            ASSERT_EQ(test::TempFolder::read(dir.file("a-POBS.xer")), purged("alpha", 300));
-            ASSERT_EQ(test::TempFolder::read(dir.file("b-POBS.xer")), purged("beta", 200));
+            ASSERT_EQ(TempFolder::read(dir.file("a-POBS.xer")), schedule("alpha", 300, true));
+            ASSERT_EQ(TempFolder::read(dir.file("b-POBS.xer")), schedule("beta", 200, true));
         }
     }
-}
-
-TEST_F(PurgeOnDiskTest, AnInputReachingTheIntermediateByALinkIsNeverOverwritten) {
-    const std::string content = schedule("only copy", 3);
-    const auto temp = dir.write("Temp.TXT", content);
-    fs::create_symlink(temp, dir.file("link.xer"));
-    Purger run(files);
-    EXPECT_EQ(run.purge(dir.file("link.xer")), PurgeOutcome::Created);
-    EXPECT_EQ(test::TempFolder::read(temp), content);
-    EXPECT_EQ(test::TempFolder::read(dir.file("link-POBS.xer")), purged("only copy", 3));
-    EXPECT_TRUE(fs::exists(dir.file("Temp-2.TXT")));
 }
 
 TEST_F(PurgeOnDiskTest, AnythingButARegularXerFileUnderTheIntermediateNameStays) {
     ASSERT_EQ(::mkfifo(dir.file("Temp.TXT").c_str(), 0600), 0);
     fs::create_symlink(dir.file("nowhere"), dir.file("Temp-2.TXT"));
     fs::create_symlink(dir.write("real.xer", schedule("x", 1)), dir.file("Temp-3.TXT"));
-    Purger run(files);
-    EXPECT_EQ(run.purge(dir.write("Plan.xer", schedule("plan", 2))), PurgeOutcome::Created);
+    EXPECT_EQ(Purger{files}.purge(dir.write("Plan.xer", schedule("plan", 2))),
+              PurgeOutcome::Created);
     EXPECT_TRUE(fs::is_fifo(dir.file("Temp.TXT")));
     EXPECT_TRUE(fs::is_symlink(dir.file("Temp-2.TXT")));
     EXPECT_TRUE(fs::is_symlink(dir.file("Temp-3.TXT")));
@@ -116,11 +96,9 @@ TEST_F(PurgeOnDiskTest, AnythingButARegularXerFileUnderTheIntermediateNameStays)
 
 TEST_F(PurgeOnDiskTest, NamesAsLongAsTheFileSystemAllowsWork) {
     const std::string name = std::string(255 - 5 - 4, 'n') + ".xer"; // the new name: 255 bytes
-    Purger run(files);
-    EXPECT_EQ(run.purge(dir.write(name, schedule("long", 2))), PurgeOutcome::Created)
-        << run.window.resultsText;
-    EXPECT_EQ(test::TempFolder::read(dir.file(std::string(246, 'n') + "-POBS.xer")),
-              purged("long", 2));
+    EXPECT_EQ(Purger{files}.purge(dir.write(name, schedule("long", 2))), PurgeOutcome::Created);
+    EXPECT_EQ(TempFolder::read(dir.file(std::string(246, 'n') + "-POBS.xer")),
+              schedule("long", 2, true));
 }
 
 } // namespace
