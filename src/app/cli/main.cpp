@@ -1,16 +1,36 @@
 #include "app/cli/Cli.h"
-#include "platform/posix/PosixFileSystem.h"
-#include "platform/posix/TemporaryNames.h"
+#include "platform/NativeBackEnd.h"
 
+#include <cstdio>
 #include <iostream>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
+
+namespace {
+// The same bytes on every platform: no CR added before LF on Windows.
+bool standardInputIsATerminal() {
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    return _isatty(_fileno(stdin)) != 0;
+#else
+    return ::isatty(STDIN_FILENO) != 0;
+#endif
+}
+} // namespace
 
 int main(int argc, char** argv) {
+    using namespace zembrel;
     std::ios::sync_with_stdio(false);
+    const bool terminal = standardInputIsATerminal();
     // An interrupted purge leaves no temporary file behind.
-    zembrel::removeTemporariesOnInterrupt();
-    zembrel::PosixFileSystem files;
-    std::istream* terminal = ::isatty(STDIN_FILENO) ? &std::cin : nullptr;
-    return zembrel::runCli({argv + 1, argv + argc}, std::cout, std::cerr, files,
-                           zembrel::PathRules::posix({}), terminal);
+    native::removeTemporariesOnInterrupt();
+    native::NativeFileSystem files;
+    // Paths are used as given: the home folder plays no part here.
+    return runCli({argv + 1, argv + argc}, std::cout, std::cerr, files, native::pathRules({}),
+                  terminal ? &std::cin : nullptr);
 }
