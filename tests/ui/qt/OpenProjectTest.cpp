@@ -7,9 +7,9 @@
 #include "fakes/FakeProfileStore.h"
 #include "fakes/FakePromptPlayer.h"
 #include "platform/qt/QtBusyPointer.h"
+#include "shell/GetFilename.h"
 #include "shell/MainCommands.h"
 #include "ui/qt/QtStartUpWindow.h"
-#include "shell/GetFilename.h"
 
 #include <QAction>
 #include <QApplication>
@@ -133,7 +133,8 @@ protected:
 
     QtBusyPointer pointer;
     Platform platform{fake.files, fake.boxes, fake.events, pointer};
-    ShellServices qtServices{platform, environment, profile, dialog, help, prompts};
+    ShellServices qtServices{platform, environment, profile,  dialog,
+                             help,     prompts,     programs, modals};
     AppState state;
     OpenProject window;
     QtStartUpWindow windows{window, pointer, 0};
@@ -219,7 +220,7 @@ TEST_F(WindowProgramTest, DoneExitAndTheCloseBoxAllSaveThePosition) {
         ++run;
         AppState s;
         test::FakeProfileStore store;
-        ShellServices svc{platform, environment, store, dialog, help, prompts};
+        ShellServices svc{platform, environment, store, dialog, help, prompts, programs, modals};
         OpenProject w;
         QtStartUpWindow ws{w, pointer, 0};
         MainCommands c{s, w, ws, svc};
