@@ -8,6 +8,8 @@
 #include "platform/ProfileStore.h"
 #include "platform/Ui.h"
 
+#include <utility>
+
 namespace zembrel {
 
 // The services the choice of the video player uses. The referenced objects outlive it.
@@ -26,9 +28,9 @@ inline constexpr const char* kDialogTitle = "Locate and Click on the video playe
 // its row, and each choice of an option into VideoPlayerPath and VIDEO_PLAYER.
 class VideoPlayerSelection {
 public:
-    VideoPlayerSelection(AppState& state, VideoSetSurface& window, const PlayerRows& players,
+    VideoPlayerSelection(AppState& state, VideoSetSurface& window, PlayerRows players,
                          VideoSetServices services)
-        : m_state(state), m_window(window), m_players(players), m_services(services) {}
+        : m_state(state), m_window(window), m_players(std::move(players)), m_services(services) {}
 
     // Shows VideoPlayerPath in the text box of its row, chosen by how the path ends; an empty
     // path shows nothing. Nothing is chosen and nothing is written.
@@ -44,7 +46,7 @@ private:
 
     AppState& m_state;
     VideoSetSurface& m_window;
-    const PlayerRows& m_players;
+    PlayerRows m_players;
     VideoSetServices m_services;
 };
 

@@ -246,6 +246,9 @@ TEST_F(WindowProgramTest, MenuEntriesReachTheirCommands) {
     EXPECT_EQ(fake.boxes.texts(), std::vector<std::string>{"Version Number 4.42"});
     action("mnuHelpContents")->trigger();
     EXPECT_EQ(help.shown, std::vector<std::string>{"/opt/zembrel/ZembrelPOBS.chm"});
+    action("mnuFileVideo")->trigger();
+    EXPECT_EQ(modals.opened, std::vector<std::string>{"frmVideoSet"});
+    EXPECT_TRUE(programs.started.empty());
     action("mnuFileVoice")->trigger();
     EXPECT_FALSE(state.SoundOn);
     EXPECT_FALSE(action("mnuFileVoice")->isChecked());
@@ -257,6 +260,22 @@ TEST_F(WindowProgramTest, MenuEntriesReachTheirCommands) {
     action("mnuReset")->trigger();
     EXPECT_EQ(window.top(), 1785.0f);
     EXPECT_EQ(fake.boxes.shown.back().text, "Program settings have been reset.");
+}
+
+TEST_F(WindowProgramTest, TheVideoButtonPlaysTheVideoBesideTheExecutable) {
+    dialog.cancel();
+    commands.startUp();
+    fake.boxes.shown.clear();
+    state.VideoPlayerPath = "/usr/bin/mpv";
+    button("cmdVideo")->click();
+    EXPECT_EQ(fake.boxes.texts(),
+              std::vector<std::string>{"Video file /opt/zembrel/ZembrelPOBS.avi was not found."});
+    fake.files.files["/opt/zembrel/ZembrelPOBS.avi"] = "RIFF";
+    button("cmdVideo")->click();
+    ASSERT_EQ(programs.started.size(), 1u);
+    EXPECT_EQ(programs.started[0].first,
+              "\"/usr/bin/mpv\" /play /close \"/opt/zembrel/ZembrelPOBS.avi\"");
+    EXPECT_TRUE(modals.opened.empty());
 }
 
 } // namespace

@@ -1,0 +1,214 @@
+#include "media/VideoPlayerSelection.h"
+#include "fakes/FakeFileDialog.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeProfileStore.h"
+#include "fakes/FakeUi.h"
+#include "media/FrmVideoSetForm.h"
+
+#include <gtest/gtest.h>
+
+namespace zembrel {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(FrmVideoSetFormTest, ControlsRectanglesAndKeyboardOrder) {
+    const FormDescription form = frmVideoSetForm(PlayerRows::windows());
+    EXPECT_EQ(form.name, "frmVideoSet");
+    EXPECT_EQ(form.caption, "Select Your Video Player");
+    EXPECT_EQ(form.clientWidth, 8460);
+    EXPECT_EQ(form.clientHeight, 3720);
+    struct Expected {
+        const char* key;
+        ControlKind kind;
+        const char* caption;
+        TwipRect rect;
+        const char* container;
+    };
+    for (const Expected& e : {
+             Expected{"Frame1", ControlKind::Frame, "", {120, 120, 2175, 3375}, ""},
+             Expected{
+                 "Option1(0)", ControlKind::OptionButton, "none", {240, 480, 1815, 375}, "Frame1"},
+             Expected{"Option1(1)",
+                      ControlKind::OptionButton,
+                      "&Windows Media",
+                      {240, 1200, 1815, 375},
+                      "Frame1"},
+             Expected{"Option1(2)",
+                      ControlKind::OptionButton,
+                      "&Real One Player",
+                      {240, 1920, 1815, 375},
+                      "Frame1"},
+             Expected{"Option1(3)",
+                      ControlKind::OptionButton,
+                      "&Other Player",
+                      {240, 2640, 1815, 375},
+                      "Frame1"},
+             Expected{"Label1", ControlKind::Label, "Location", {2400, 840, 1095, 255}, ""},
+             Expected{"txtWindows", ControlKind::TextBox, "", {2400, 1320, 5895, 375}, ""},
+             Expected{"txtReal", ControlKind::TextBox, "", {2400, 2040, 5895, 375}, ""},
+             Expected{"txtOther", ControlKind::TextBox, "", {2400, 2760, 5895, 360}, ""},
+             Expected{"cmdExit", ControlKind::Button, "&Exit", {6960, 240, 1215, 615}, ""},
+         }) {
+        SCOPED_TRACE(e.key);
+        const ControlDescription* control = form.find(e.key);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->kind, e.kind);
+        EXPECT_EQ(control->caption, e.caption);
+        EXPECT_EQ(control->rect, e.rect);
+        EXPECT_EQ(control->container, e.container);
+        if (*e.container) {
+            EXPECT_TRUE(form.find("Frame1")->rect.contains(form.clientRect(*control)));
+        }
+    }
+    EXPECT_EQ(form.controls.size(), 10u);
+    Strings order;
+    for (const ControlDescription* control : form.keyboardOrder())
+        order.push_back(control->key());
+    EXPECT_EQ(order, (Strings{"Option1(0)", "Option1(1)", "Option1(2)", "txtWindows", "txtReal",
+                              "Option1(3)", "txtOther", "cmdExit"}));
+}
+
+// The three text boxes as plain values.
+class FakeVideoSet final : public VideoSetSurface {
+public:
+    Strings boxes{"", "", "", ""};
+    std::string rowText(int option) const override { return boxes.at(std::size_t(option)); }
+    void setRowText(int option, const std::string& text) override {
+        boxes.at(std::size_t(option)) = text;
+    }
+};
+
+const std::string kSuite = "/home/ann/.config/Plovard/Zembrel.INI";
+const std::string kWmplayer = "C:\\Program Files\\Windows Media Player\\wmplayer.exe";
+
+class VideoPlayerSelectionTest : public ::testing::Test {
+protected:
+    VideoPlayerSelectionTest() { state.SuiteSettingsFile = kSuite; }
+    // The values written, in order.
+    Strings written() const {
+        Strings values;
+        for (const auto& w : profile.writes) {
+            EXPECT_EQ(w.section + "/" + w.key + "/" + w.file, "CONFIGURE/VIDEO_PLAYER/" + kSuite);
+            values.push_back(w.value);
+        }
+        return values;
+    }
+
+    AppState state;
+    FakeVideoSet window;
+    test::FakeFileSystem files;
+    test::FakeFileDialog dialog;
+    test::FakeProfileStore profile;
+    test::FakeEvents events;
+    PlayerRows players = PlayerRows::windows();
+    VideoPlayerSelection selection{state, window, players, {files, dialog, profile, events}};
+};
+
+TEST_F(VideoPlayerSelectionTest, OpeningShowsThePathInTheBoxOfItsEnding) {
+    struct Case {
+        std::string path;
+        PlayerRows players;
+        Strings boxes;
+    };
+    const Case cases[] = {
+        {"", PlayerRows::windows(), {"", "", "", ""}},
+        {kWmplayer, PlayerRows::windows(), {"", kWmplayer, "", ""}},
+        {"D:\\realplay.exe", PlayerRows::windows(), {"", "", "D:\\realplay.exe", ""}},
+        {"C:\\WMP\\WMPLAYER.EXE", PlayerRows::windows(), {"", "", "", "C:\\WMP\\WMPLAYER.EXE"}},
+        {"/usr/bin/vlc", PlayerRows::posix(), {"", "/usr/bin/vlc", "", ""}},
+        {"/opt/mpv/mpv", PlayerRows::posix(), {"", "", "/opt/mpv/mpv", ""}},
+        {"/usr/bin/smpv", PlayerRows::posix(), {"", "", "", "/usr/bin/smpv"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        state.VideoPlayerPath = c.path;
+        FakeVideoSet opened;
+        VideoPlayerSelection(state, opened, c.players, {files, dialog, profile, events}).open();
+        EXPECT_EQ(opened.boxes, c.boxes);
+    }
+    EXPECT_TRUE(profile.writes.empty());
+    EXPECT_TRUE(dialog.asked.empty());
+    EXPECT_EQ(events.immediateCalls, 0);
+}
+
+TEST_F(VideoPlayerSelectionTest, AChoiceTakesTheBoxOrTheDefaultOrBrowses) {
+    const std::string typed = "D:\\Players\\mine.exe";
+    files.files = {{kWmplayer, ""}, {typed, ""}};
+    struct Case {
+        const char* name;
+        int option;
+        std::string box;
+        std::optional<std::string> answer; // of the dialog, when it opens
+        std::string chosen;
+        const char* filter;
+    };
+    const Case cases[] = {
+        {"the default location", 1, "", {}, kWmplayer, nullptr},
+        {"a typed file, whatever its name", 2, typed, {}, typed, nullptr},
+        {"no default, no player", 2, "", "E:\\realplay.exe", "E:\\realplay.exe",
+         "Real One Player|realplay.exe"},
+        {"an empty other box", 3, "", "E:\\vlc.exe", "E:\\vlc.exe", "Video Player|*.exe"},
+        {"a typed name of nothing", 1, "C:\\nothing.exe", "E:\\wmplayer.exe", "E:\\wmplayer.exe",
+         "Windows Media File|wmplayer.exe"},
+        {"a cancelled browse", 3, "C:\\nothing.exe", std::nullopt, "", "Video Player|*.exe"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        window.boxes = {"", "left", "alone", "here"};
+        window.boxes[std::size_t(c.option)] = c.box;
+        dialog.asked.clear();
+        if (c.answer)
+            dialog.choose(*c.answer, "");
+        profile.writes.clear();
+        const long passes = events.immediateCalls;
+        selection.choose(c.option);
+        EXPECT_EQ(state.VideoPlayerPath, c.chosen);
+        Strings boxes{"", "left", "alone", "here"};
+        boxes[std::size_t(c.option)] = c.chosen;
+        EXPECT_EQ(window.boxes, boxes);
+        EXPECT_EQ(written(), Strings{c.chosen});
+        EXPECT_EQ(events.immediateCalls, passes + 1);
+        ASSERT_EQ(dialog.asked.size(), c.filter ? 1u : 0u);
+        if (c.filter) {
+            const FileDialogOptions& asked = dialog.asked[0];
+            EXPECT_EQ(asked.filter, c.filter);
+            EXPECT_EQ(asked.title, "Locate and Click on the video player program");
+            EXPECT_EQ(openFileNameFlags(asked), 0x201004ul);
+            EXPECT_EQ(asked.initialFolder, "");
+        }
+    }
+}
+
+TEST_F(VideoPlayerSelectionTest, NoneEmptiesThePathButLeavesTheBoxes) {
+    state.VideoPlayerPath = kWmplayer;
+    window.boxes = {"", kWmplayer, "b", "c"};
+    selection.choose(0);
+    EXPECT_EQ(state.VideoPlayerPath, "");
+    EXPECT_EQ(window.boxes, (Strings{"", kWmplayer, "b", "c"}));
+    EXPECT_EQ(written(), Strings{""});
+    EXPECT_EQ(events.immediateCalls, 1);
+    EXPECT_TRUE(dialog.asked.empty());
+}
+
+TEST_F(VideoPlayerSelectionTest, ALinuxDesktopOffersVlcMpvAndAnyFile) {
+    files.files = {{"/usr/bin/mpv", ""}};
+    VideoPlayerSelection desktop{
+        state, window, PlayerRows::posix(), {files, dialog, profile, events}};
+    desktop.choose(2);
+    EXPECT_EQ(state.VideoPlayerPath, "/usr/bin/mpv");
+    dialog.choose("/opt/bin/player", "player");
+    desktop.choose(1); // no vlc here
+    desktop.choose(3);
+    ASSERT_EQ(dialog.asked.size(), 2u);
+    EXPECT_EQ(dialog.asked[0].filter, "VLC media player|vlc");
+    EXPECT_EQ(dialog.asked[1].filter, "Video Player|*");
+    EXPECT_EQ(window.boxes, (Strings{"", "/opt/bin/player", "/usr/bin/mpv", ""}));
+    EXPECT_EQ(written(), (Strings{"/usr/bin/mpv", "/opt/bin/player", ""}));
+    const FormDescription form = frmVideoSetForm(PlayerRows::posix());
+    EXPECT_EQ(form.find("Option1(1)")->caption, "&VLC media player");
+    EXPECT_EQ(form.find("Option1(2)")->caption, "&mpv");
+}
+
+} // namespace
+} // namespace zembrel
