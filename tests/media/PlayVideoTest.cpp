@@ -9,11 +9,10 @@ namespace zembrel {
 namespace {
 
 using Strings = std::vector<std::string>;
-using Show = ProgramStarter::Show;
 
 const std::string kVideo = "D:\\My Apps\\ZembrelPOBS.avi";
 const std::string kWmplayer = "C:\\Program Files\\Windows Media Player\\wmplayer.exe";
-const std::string kChoose = "You need to designate a different video player.";
+const std::string kChoose = "\nYou need to designate a different video player.";
 
 TEST(TutorialVideoPathTest, TheExecutablesFolderTheSeparatorAndTheName) {
     EXPECT_EQ(tutorialVideoPath("D:\\My Apps", PathRules::windows()), kVideo);
@@ -22,108 +21,71 @@ TEST(TutorialVideoPathTest, TheExecutablesFolderTheSeparatorAndTheName) {
               "/opt/zembrel/ZembrelPOBS.avi");
 }
 
-class PlayVideoTest : public ::testing::Test {
-protected:
-    PlayVideoTest() {
-        fake.files.files[kVideo] = "RIFF";
-        // What happened, in order: starts, event passes, boxes, windows.
-        programs.onStart = [this] { steps.push_back("start"); };
-        fake.events.onProcessNow = [this] { steps.push_back("events"); };
-        fake.boxes.onShow = [this](const test::ShownBox&) { steps.push_back("box"); };
-        windows.onOpen = [this](const std::string& name) { steps.push_back(name); };
-    }
-    void play(const std::string& video = kVideo) {
-        PlayVideo(state, video, fake.platform, programs, windows);
-    }
-
-    test::FakePlatform fake;
-    test::FakeProgramStarter programs;
-    test::FakeModalWindows windows;
-    AppState state;
-    Strings steps;
-};
-
-TEST_F(PlayVideoTest, TheVideoIsLookedForFirst) {
-    fake.files.folders.insert("D:\\Folder.avi");
-    for (const std::string player : {"", "/usr/bin/mpv"}) {
-        for (const std::string video : {"D:\\Gone.avi", "D:\\Folder.avi"}) {
-            SCOPED_TRACE(player + " " + video);
-            state.VideoPlayerPath = player;
-            fake.boxes.shown.clear();
-            steps.clear();
-            play(video);
-            EXPECT_EQ(steps, Strings{"box"});
-            test::expectBox(fake.boxes.shown.at(0), "Video file " + video + " was not found.",
-                            MessageIcon::Information);
-        }
-    }
-}
-
-TEST_F(PlayVideoTest, StartsThePlayerOnceOrTwiceForWindowsMediaPlayer) {
+TEST(PlayVideoTest, LooksForTheVideoStartsThePlayerOrSaysWhyNot) {
     struct Case {
         const char* name;
+        std::string video;
         std::string player;
-        Strings steps;
+        std::deque<std::string> failures; // of the starts, in order
+        Strings steps;                    // starts, event passes, boxes, windows
+        std::string box{};
+        MessageIcon icon = MessageIcon::Exclamation;
     };
+    const std::string gone = "Video file D:\\Gone.avi was not found.";
+    const std::string folder = "Video file D:\\Folder.avi was not found.";
     const Case cases[] = {
-        {"Windows Media Player", kWmplayer, {"start", "events", "start"}},
-        {"in a folder's name", "C:\\wmplayer\\mplayer2.exe", {"start", "events", "start"}},
-        {"letter case counts", "C:\\Program Files\\WMPlayer.exe", {"start"}},
-        {"another player", "/usr/bin/vlc", {"start"}},
+        {"no video, no player", "D:\\Gone.avi", "", {}, {"box"}, gone, MessageIcon::Information},
+        {"no video", "D:\\Gone.avi", kWmplayer, {}, {"box"}, gone, MessageIcon::Information},
+        {"a folder", "D:\\Folder.avi", kWmplayer, {}, {"box"}, folder, MessageIcon::Information},
+        {"Windows Media Player", kVideo, kWmplayer, {}, {"start", "events", "start"}},
+        {"in a folder's name", kVideo, "C:\\wmplayer\\x.exe", {}, {"start", "events", "start"}},
+        {"letter case counts", kVideo, "C:\\Program Files\\WMPlayer.exe", {}, {"start"}},
+        {"no player chosen", kVideo, "", {}, {"box", "frmVideoSet"}, "Error: " + kChoose},
+        {"a start fails",
+         kVideo,
+         "/opt/gone",
+         {"File not found"},
+         {"start", "box", "frmVideoSet"},
+         "Error: File not found" + kChoose},
+        {"the first of two fails",
+         kVideo,
+         kWmplayer,
+         {"Permission denied"},
+         {"start", "box", "frmVideoSet"},
+         "Error: Permission denied" + kChoose},
+        {"the second of two fails",
+         kVideo,
+         kWmplayer,
+         {"", "Out of memory"},
+         {"start", "events", "start", "box", "frmVideoSet"},
+         "Error: Out of memory" + kChoose},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        test::FakePlatform fake;
+        fake.files.files[kVideo] = "RIFF";
+        fake.files.folders.insert("D:\\Folder.avi");
+        test::FakeProgramStarter programs;
+        programs.failures = c.failures;
+        test::FakeModalWindows windows;
+        Strings steps;
+        programs.onStart = [&] { steps.push_back("start"); };
+        fake.events.onProcessNow = [&] { steps.push_back("events"); };
+        fake.boxes.onShow = [&](const test::ShownBox&) { steps.push_back("box"); };
+        windows.onOpen = [&](const std::string& name) { steps.push_back(name); };
+        AppState state;
         state.VideoPlayerPath = c.player;
-        programs.started.clear();
-        steps.clear();
-        play();
+
+        PlayVideo(state, c.video, fake.platform, programs, windows);
         EXPECT_EQ(steps, c.steps);
         const std::string line = "\"" + c.player + "\" /play /close \"" + kVideo + "\"";
         for (const auto& [started, show] : programs.started) {
             EXPECT_EQ(started, line);
-            EXPECT_EQ(show, Show::MinimizedActive);
+            EXPECT_EQ(show, ProgramStarter::Show::MinimizedActive);
         }
-        EXPECT_TRUE(fake.boxes.shown.empty());
-    }
-}
-
-TEST_F(PlayVideoTest, APlayerThatDoesNotStartIsReportedAndTheSelectionWindowOpens) {
-    struct Case {
-        const char* name;
-        std::string player;
-        std::deque<std::string> failures;
-        std::string description;
-        Strings steps;
-    };
-    const Case cases[] = {
-        {"no player chosen", "", {}, "", {"box", "frmVideoSet"}},
-        {"a start fails",
-         "/opt/gone",
-         {"File not found"},
-         "File not found",
-         {"start", "box", "frmVideoSet"}},
-        {"the first of two fails",
-         kWmplayer,
-         {"Permission denied"},
-         "Permission denied",
-         {"start", "box", "frmVideoSet"}},
-        {"the second of two fails",
-         kWmplayer,
-         {"", "Out of memory"},
-         "Out of memory",
-         {"start", "events", "start", "box", "frmVideoSet"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        state.VideoPlayerPath = c.player;
-        programs.failures = c.failures;
-        fake.boxes.shown.clear();
-        steps.clear();
-        play();
-        EXPECT_EQ(steps, c.steps);
-        ASSERT_EQ(fake.boxes.shown.size(), 1u);
-        test::expectBox(fake.boxes.shown[0], "Error: " + c.description + "\n" + kChoose,
-                        MessageIcon::Exclamation);
+        ASSERT_EQ(fake.boxes.shown.size(), c.box.empty() ? 0u : 1u);
+        if (!c.box.empty())
+            test::expectBox(fake.boxes.shown[0], c.box, c.icon);
     }
 }
 
