@@ -29,8 +29,8 @@ PlayerRows PlayerRows::windows() {
 }
 
 PlayerRows PlayerRows::posix() {
-    return {{{{"&VLC media player", "/usr/bin/vlc", "/vlc", "VLC media player|vlc"},
-              {"&mpv", "/usr/bin/mpv", "/mpv", "mpv|mpv"},
+    return {{{{"&VLC player", "/usr/bin/vlc", "/vlc", "VLC media player|vlc"},
+              {"&mpv player", "/usr/bin/mpv", "/mpv", "mpv|mpv"},
               {"&Other Player", "", "", "Video Player|*"}}}};
 }
 

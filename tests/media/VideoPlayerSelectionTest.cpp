@@ -169,8 +169,7 @@ TEST_F(VideoPlayerSelectionTest, ALinuxDesktopOffersVlcMpvAndAnyFile) {
     EXPECT_EQ(dialog.asked[1].filter, "Video Player|*");
     EXPECT_EQ(window.boxes, (Strings{"", "/opt/bin/player", "/usr/bin/mpv", ""}));
     EXPECT_EQ(written(), (Strings{"/usr/bin/mpv", "/opt/bin/player", ""}));
-    EXPECT_EQ(frmVideoSetForm(PlayerRows::posix()).find("Option1(1)")->caption,
-              "&VLC media player");
+    EXPECT_EQ(frmVideoSetForm(PlayerRows::posix()).find("Option1(1)")->caption, "&VLC player");
 }
 
 } // namespace
