@@ -85,6 +85,10 @@ TEST_F(PosixProgramStarterTest, AProgramThatCannotStartIsAFailureWithItsReason) 
     const std::string plain = temp.file("plain");
     writeFile(plain, "#!/bin/sh\n", fs::perms::owner_read | fs::perms::owner_write);
     fs::create_directories(temp.file("a folder"));
+    // A quote in the player's folder cannot be carried by the line: another name, no start.
+    fs::create_directories(temp.file("a\"b"));
+    writeFile(temp.file("a\"b/player"), "#!/bin/sh\ntouch \"" + temp.file("ran") + "\"\n",
+              fs::perms::owner_all);
     struct Case {
         std::string line;
         int failure;
@@ -95,6 +99,7 @@ TEST_F(PosixProgramStarterTest, AProgramThatCannotStartIsAFailureWithItsReason) 
         {"\"" + plain + "\" /play", failure::PermissionDenied},
         {"\"" + temp.file("a folder") + "\" /play", failure::PathFileAccessError},
         {"\"" + script + "\" /play", failure::InvalidCall},
+        {"\"" + temp.file("a\"b/player") + "\" /play", failure::PathNotFound},
         {"zembrel-no-such-program-on-the-path", failure::FileNotFound},
         {"   ", failure::FileNotFound},
     };
@@ -105,7 +110,7 @@ TEST_F(PosixProgramStarterTest, AProgramThatCannotStartIsAFailureWithItsReason) 
         EXPECT_EQ(started.failure().number, c.failure);
         EXPECT_EQ(started.failure().description, failureDescription(c.failure));
     }
-    EXPECT_FALSE(fs::exists(temp.file("ran"))); // no shell ran the script instead
+    EXPECT_FALSE(fs::exists(temp.file("ran"))); // neither a shell nor the quoted player ran
 }
 
 } // namespace
