@@ -73,8 +73,6 @@ protected:
     test::FakeFileDialog dialog;
     test::FakeProfileStore profile;
     test::FakeEvents events;
-    PlayerRows players = PlayerRows::windows();
-    VideoPlayerSelection selection{state, window, players, {files, dialog, profile, events}};
 };
 
 TEST_F(VideoPlayerSelectionTest, OpeningShowsThePathInTheBoxOfItsEnding) {
@@ -106,9 +104,11 @@ TEST_F(VideoPlayerSelectionTest, OpeningShowsThePathInTheBoxOfItsEnding) {
 
 TEST_F(VideoPlayerSelectionTest, AChoiceTakesTheBoxOrTheDefaultOrBrowses) {
     const std::string typed = "D:\\Players\\mine.exe";
-    files.files = {{kWmplayer, ""}, {typed, ""}};
+    files.files = {{kWmplayer, ""}, {typed, ""}, {"/usr/bin/mpv", ""}};
+    const PlayerRows windows = PlayerRows::windows(), posix = PlayerRows::posix();
     struct Case {
         const char* name;
+        const PlayerRows& players;
         int option;
         std::string box;
         std::optional<std::string> answer; // of the dialog, when it opens
@@ -116,15 +116,19 @@ TEST_F(VideoPlayerSelectionTest, AChoiceTakesTheBoxOrTheDefaultOrBrowses) {
         const char* filter;
     };
     const Case cases[] = {
-        {"the default location", 1, "", {}, kWmplayer, nullptr},
-        {"a typed file, whatever its name", 2, typed, {}, typed, nullptr},
-        {"no default, no player", 2, "", "E:\\realplay.exe", "E:\\realplay.exe",
+        {"the default location", windows, 1, "", {}, kWmplayer, nullptr},
+        {"a typed file, whatever its name", windows, 2, typed, {}, typed, nullptr},
+        {"no default, no player", windows, 2, "", "E:\\realplay.exe", "E:\\realplay.exe",
          "Real One Player|realplay.exe"},
-        {"an empty other box", 3, "", "E:\\vlc.exe", "E:\\vlc.exe", "Video Player|*.exe"},
-        {"a typed name of nothing", 1, "C:\\nothing.exe", "E:\\wmplayer.exe", "E:\\wmplayer.exe",
-         "Windows Media File|wmplayer.exe"},
-        {"a cancelled browse", 3, "C:\\nothing.exe", std::nullopt, "", "Video Player|*.exe"},
-        {"none, which leaves the boxes", 0, "", {}, "", nullptr},
+        {"an empty other box", windows, 3, "", "E:\\vlc.exe", "E:\\vlc.exe", "Video Player|*.exe"},
+        {"a typed name of nothing", windows, 1, "C:\\nothing.exe", "E:\\wmplayer.exe",
+         "E:\\wmplayer.exe", "Windows Media File|wmplayer.exe"},
+        {"a cancelled browse", windows, 3, "C:\\nothing.exe", std::nullopt, "",
+         "Video Player|*.exe"},
+        {"none, which leaves the boxes", windows, 0, "", {}, "", nullptr},
+        {"mpv where Linux keeps it", posix, 2, "", {}, "/usr/bin/mpv", nullptr},
+        {"no vlc here", posix, 1, "", "/opt/vlc", "/opt/vlc", "VLC media player|vlc"},
+        {"any file on Linux", posix, 3, "", std::nullopt, "", "Video Player|*"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -136,7 +140,8 @@ TEST_F(VideoPlayerSelectionTest, AChoiceTakesTheBoxOrTheDefaultOrBrowses) {
         profile.writes.clear();
         state.VideoPlayerPath = "before";
         const long passes = events.immediateCalls;
-        selection.choose(c.option);
+        VideoPlayerSelection(state, window, c.players, {files, dialog, profile, events})
+            .choose(c.option);
         EXPECT_EQ(state.VideoPlayerPath, c.chosen);
         Strings boxes{"", "left", "alone", "here"};
         if (c.option != 0)
@@ -155,21 +160,10 @@ TEST_F(VideoPlayerSelectionTest, AChoiceTakesTheBoxOrTheDefaultOrBrowses) {
     }
 }
 
-TEST_F(VideoPlayerSelectionTest, ALinuxDesktopOffersVlcMpvAndAnyFile) {
-    files.files = {{"/usr/bin/mpv", ""}};
-    VideoPlayerSelection desktop{
-        state, window, PlayerRows::posix(), {files, dialog, profile, events}};
-    desktop.choose(2);
-    EXPECT_EQ(state.VideoPlayerPath, "/usr/bin/mpv");
-    dialog.choose("/opt/bin/player", "player");
-    desktop.choose(1); // no vlc here
-    desktop.choose(3);
-    ASSERT_EQ(dialog.asked.size(), 2u);
-    EXPECT_EQ(dialog.asked[0].filter, "VLC media player|vlc");
-    EXPECT_EQ(dialog.asked[1].filter, "Video Player|*");
-    EXPECT_EQ(window.boxes, (Strings{"", "/opt/bin/player", "/usr/bin/mpv", ""}));
-    EXPECT_EQ(written(), (Strings{"/usr/bin/mpv", "/opt/bin/player", ""}));
-    EXPECT_EQ(frmVideoSetForm(PlayerRows::posix()).find("Option1(1)")->caption, "&VLC player");
+TEST(FrmVideoSetFormTest, ALinuxDesktopNamesItsPlayers) {
+    const FormDescription form = frmVideoSetForm(PlayerRows::posix());
+    EXPECT_EQ(form.find("Option1(1)")->caption, "&VLC player");
+    EXPECT_EQ(form.find("Option1(2)")->caption, "&mpv player");
 }
 
 } // namespace
