@@ -1,7 +1,9 @@
 #include "ui/qt/FormRenderer.h"
 #include "info/FrmSplashForm.h"
+#include "media/FrmVideoSetForm.h"
 #include "shell/OpenProjectForm.h"
 #include "ui/qt/FrmSplash.h"
+#include "ui/qt/FrmVideoSet.h"
 #include "ui/qt/OpenProject.h"
 
 #include <QAction>
@@ -339,6 +341,13 @@ TEST(WindowsFromFormsTest, TheMainWindowIsBuiltFromItsDescription) {
 TEST(WindowsFromFormsTest, TheSplashWindowIsBuiltFromItsDescription) {
     FrmSplash splash;
     expectBuiltFrom(frmSplashForm(), splash, splash);
+}
+
+TEST(WindowsFromFormsTest, TheVideoPlayerWindowIsBuiltFromItsDescription) {
+    for (const PlayerRows& players : {PlayerRows::windows(), PlayerRows::posix()}) {
+        FrmVideoSet window(players);
+        expectBuiltFrom(frmVideoSetForm(players), window, window);
+    }
 }
 
 } // namespace

@@ -7,9 +7,9 @@
 #include "fakes/FakeProfileStore.h"
 #include "fakes/FakePromptPlayer.h"
 #include "platform/qt/QtBusyPointer.h"
+#include "shell/GetFilename.h"
 #include "shell/MainCommands.h"
 #include "ui/qt/QtStartUpWindow.h"
-#include "shell/GetFilename.h"
 
 #include <QAction>
 #include <QApplication>
@@ -133,7 +133,8 @@ protected:
 
     QtBusyPointer pointer;
     Platform platform{fake.files, fake.boxes, fake.events, pointer};
-    ShellServices qtServices{platform, environment, profile, dialog, help, prompts};
+    ShellServices qtServices{platform, environment, profile,  dialog,
+                             help,     prompts,     programs, modals};
     AppState state;
     OpenProject window;
     QtStartUpWindow windows{window, pointer, 0};
@@ -219,7 +220,7 @@ TEST_F(WindowProgramTest, DoneExitAndTheCloseBoxAllSaveThePosition) {
         ++run;
         AppState s;
         test::FakeProfileStore store;
-        ShellServices svc{platform, environment, store, dialog, help, prompts};
+        ShellServices svc{platform, environment, store, dialog, help, prompts, programs, modals};
         OpenProject w;
         QtStartUpWindow ws{w, pointer, 0};
         MainCommands c{s, w, ws, svc};
@@ -245,6 +246,9 @@ TEST_F(WindowProgramTest, MenuEntriesReachTheirCommands) {
     EXPECT_EQ(fake.boxes.texts(), std::vector<std::string>{"Version Number 4.42"});
     action("mnuHelpContents")->trigger();
     EXPECT_EQ(help.shown, std::vector<std::string>{"/opt/zembrel/ZembrelPOBS.chm"});
+    action("mnuFileVideo")->trigger();
+    EXPECT_EQ(modals.opened, std::vector<std::string>{"frmVideoSet"});
+    EXPECT_TRUE(programs.started.empty());
     action("mnuFileVoice")->trigger();
     EXPECT_FALSE(state.SoundOn);
     EXPECT_FALSE(action("mnuFileVoice")->isChecked());
@@ -256,6 +260,20 @@ TEST_F(WindowProgramTest, MenuEntriesReachTheirCommands) {
     action("mnuReset")->trigger();
     EXPECT_EQ(window.top(), 1785.0f);
     EXPECT_EQ(fake.boxes.shown.back().text, "Program settings have been reset.");
+}
+
+TEST_F(WindowProgramTest, TheVideoButtonPlaysTheVideoBesideTheExecutable) {
+    dialog.cancel();
+    commands.startUp();
+    fake.boxes.shown.clear();
+    state.VideoPlayerPath = "/usr/bin/mpv";
+    fake.files.files["/opt/zembrel/ZembrelPOBS.avi"] = "RIFF";
+    button("cmdVideo")->click();
+    ASSERT_EQ(programs.started.size(), 1u);
+    EXPECT_EQ(programs.started[0].first,
+              "\"/usr/bin/mpv\" /play /close \"/opt/zembrel/ZembrelPOBS.avi\"");
+    EXPECT_TRUE(modals.opened.empty());
+    EXPECT_TRUE(fake.boxes.shown.empty());
 }
 
 } // namespace
