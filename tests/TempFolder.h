@@ -3,17 +3,25 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <stdlib.h>
+#include <random>
 #include <string>
 
 namespace zembrel::test {
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
+// A fresh folder under the system's temporary folder, removed with everything in it. Names are
+// the platform's (backslashes on Windows).
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zembrel-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
+        std::random_device random;
+        for (;;) {
+            const auto candidate =
+                std::filesystem::temp_directory_path() / ("zembrel-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) {
+                m_path = candidate.string();
+                break;
+            }
+        }
     }
     ~TempFolder() {
         std::error_code ec;
@@ -25,7 +33,11 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& path() const { return m_path; }
-    std::string file(const std::string& name) const { return m_path + "/" + name; }
+    std::string file(const std::string& name) const {
+        return (std::filesystem::path(m_path) / std::filesystem::path(name))
+            .make_preferred()
+            .string();
+    }
 
     std::string write(const std::string& name, const std::string& content) const {
         std::ofstream(file(name), std::ios::binary) << content;

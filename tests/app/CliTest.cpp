@@ -1,7 +1,7 @@
 #include "app/cli/Cli.h"
 #include "TempFolder.h"
 #include "XerText.h"
-#include "platform/posix/PosixFileSystem.h"
+#include "platform/NativeBackEnd.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +19,9 @@ struct CliRun {
 };
 
 CliRun cli(const std::vector<std::string>& args) {
-    PosixFileSystem fs;
+    native::NativeFileSystem fs;
     std::ostringstream out, err;
-    const int status = runCli(args, out, err, fs, PathRules::posix({}));
+    const int status = runCli(args, out, err, fs, native::pathRules({}));
     return {status, out.str(), err.str()};
 }
 
@@ -98,8 +98,8 @@ TEST_F(CliTest, AReportThatCannotBeWrittenEndsTheRunWithStatusOne) {
     } full;
     std::ostream out(&full);
     std::ostringstream err;
-    PosixFileSystem fs;
-    EXPECT_EQ(runCli({"purge", file}, out, err, fs, PathRules::posix({})), 1);
+    native::NativeFileSystem fs;
+    EXPECT_EQ(runCli({"purge", file}, out, err, fs, native::pathRules({})), 1);
     EXPECT_EQ(err.str(), "zembrelpobs-cli: the report cannot be written to standard output\n");
     EXPECT_FALSE(fs.fileExists(dir.file("p-POBS.xer"))); // nothing more was done
 }
