@@ -1,10 +1,12 @@
 // The window program.
+#include "info/SysInfo.h"
 #include "media/PlayerRows.h"
 #include "media/VoicePrompts.h"
 #include "platform/posix/PosixEnvironment.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixProfileStore.h"
 #include "platform/posix/PosixProgramStarter.h"
+#include "platform/posix/PosixRegistry.h"
 #include "platform/posix/TemporaryNames.h"
 #include "platform/qt/DesktopHelpViewer.h"
 #include "platform/qt/QtBusyPointer.h"
@@ -19,6 +21,8 @@
 #include "ui/qt/QtStartUpWindow.h"
 
 #include <QApplication>
+
+#include <cstdlib>
 
 namespace {
 // Long enough to read the splash window, short enough not to hold anyone up.
@@ -45,6 +49,9 @@ int main(int argc, char** argv) {
     QtFileDialog dialog;
     DesktopHelpViewer help;
     PosixProgramStarter programs;
+    // The system information tool: the first of a few known programs on the search path.
+    const char* searchPath = std::getenv("PATH");
+    PosixRegistry registry(searchPath ? searchPath : "");
 
     AppState state;
     WavePromptPlayer prompts(state, files, sound);
@@ -55,7 +62,8 @@ int main(int argc, char** argv) {
                       Platform::kDefaultBlockSize,
                       PathRules::posix(environment.homeFolder())};
     // The players of a Linux desktop; the Windows program offers the Windows ones.
-    QtModalWindows modals(state, PlayerRows::posix(), {files, dialog, profile, events});
+    QtModalWindows modals(state, PlayerRows::posix(), {files, dialog, profile, events},
+                          [&] { StartSysInfo(registry, files, programs, boxes); });
     ShellServices services{platform, environment, profile, dialog, help, prompts, programs, modals};
 
     OpenProject window;

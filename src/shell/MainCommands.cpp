@@ -69,6 +69,10 @@ void MainCommands::playVideo() {
     PlayVideo(m_state, video, m_platform, m_services.programs, m_services.windows);
 }
 
+void MainCommands::showAbout() {
+    m_services.windows.showAboutWindow();
+}
+
 void MainCommands::chooseVideoPlayer() {
     m_services.windows.showVideoPlayerWindow();
 }

@@ -33,6 +33,8 @@ public:
     void playVideo();
     // File "Video &Player": the player selection window, modal.
     void chooseVideoPlayer();
+    // Help "&About Scourvane": the About window, modal.
+    void showAbout();
     // The window's close, by "&Done", File "&Exit" or the close box: true when shut-down has
     // run and the window may close, false when it waits for the running operation to stop.
     bool requestClose();

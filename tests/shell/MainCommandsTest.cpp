@@ -145,6 +145,8 @@ TEST_F(MainCommandsTest, TheMenuCommandsReachTheirOperations) {
     commands.showHelp();
     EXPECT_EQ(help.shown, std::vector<std::string>{"/opt/zembrel/ZembrelPOBS.chm"});
     EXPECT_EQ(fake.boxes.shown.size(), 2u);
+    commands.showAbout();
+    EXPECT_EQ(modals.opened.back(), "frmAbout");
 }
 
 } // namespace

@@ -69,6 +69,8 @@ void OpenProject::attach(MainCommands& commands) {
     connect(m_reset, &QAction::triggered, this, [&commands] { commands.resetToDefaults(); });
     connect(action("mnuHelpContents"), &QAction::triggered, this,
             [&commands] { commands.showHelp(); });
+    connect(action("nmuHelpAbout"), &QAction::triggered, this,
+            [&commands] { commands.showAbout(); });
     commands.onRunningChanged = [this](bool running) {
         m_again->setEnabled(!running);
         m_reset->setEnabled(!running);

@@ -6,7 +6,9 @@
 #include "media/VideoPlayerSelection.h"
 
 #include <QPointer>
+
 #include <QWidget>
+#include <functional>
 
 namespace zembrel {
 
@@ -14,16 +16,25 @@ namespace zembrel {
 // given as their parent.
 class QtModalWindows final : public ModalWindows {
 public:
-    QtModalWindows(AppState& state, PlayerRows players, VideoSetServices services)
-        : m_state(state), m_players(std::move(players)), m_services(services) {}
+    // sysInfo is the About window's "&System Info..." command.
+    QtModalWindows(AppState& state, PlayerRows players, VideoSetServices services,
+                   std::function<void()> sysInfo)
+        : m_state(state), m_players(std::move(players)), m_services(services),
+          m_sysInfo(std::move(sysInfo)) {}
     void setParentWindow(QWidget* parent) { m_parent = parent; }
 
     void showVideoPlayerWindow() override;
+    void showAboutWindow() override;
 
 private:
+    QWidget* parent() const {
+        return m_parent && m_parent->isVisible() ? m_parent.data() : nullptr;
+    }
+
     AppState& m_state;
     PlayerRows m_players;
     VideoSetServices m_services;
+    std::function<void()> m_sysInfo;
     QPointer<QWidget> m_parent;
 };
 

@@ -1,3 +1,4 @@
+#include "ui/qt/AboutDialog.h"
 #include "ui/qt/FrmVideoSet.h"
 #include "fakes/FakeFileDialog.h"
 #include "fakes/FakeFileSystem.h"
@@ -59,7 +60,9 @@ TEST(QtModalWindowsTest, TheSelectionWindowOpensWithThePathAndRunsEachChoice) {
     test::FakeFileDialog dialog;
     test::FakeProfileStore profile;
     test::FakeEvents events;
-    QtModalWindows windows(state, PlayerRows::posix(), {files, dialog, profile, events});
+    int sysInfo = 0;
+    QtModalWindows windows(state, PlayerRows::posix(), {files, dialog, profile, events},
+                           [&] { ++sysInfo; });
     dialog.choose("/opt/players/mpv", "mpv");
     std::string shown;
     QTimer::singleShot(0, [&] {
@@ -73,6 +76,15 @@ TEST(QtModalWindowsTest, TheSelectionWindowOpensWithThePathAndRunsEachChoice) {
     EXPECT_EQ(shown, "/usr/bin/mpv");
     EXPECT_EQ(state.VideoPlayerPath, "/opt/players/mpv"); // /usr/bin/mpv is not in the fakes
     EXPECT_EQ(*profile.get("/cfg/Zembrel.INI", "CONFIGURE", "VIDEO_PLAYER"), "/opt/players/mpv");
+    // The About window opens modally from the same place; its System Info runs the command.
+    QTimer::singleShot(0, [&] {
+        auto* about = dynamic_cast<AboutDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(about, nullptr);
+        about->findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click();
+        about->close();
+    });
+    windows.showAboutWindow();
+    EXPECT_EQ(sysInfo, 1);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
