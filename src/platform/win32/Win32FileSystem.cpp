@@ -266,6 +266,7 @@ Failure failureFromWin32(unsigned long error) {
     case ERROR_BAD_NETPATH:
     case ERROR_DEV_NOT_EXIST: return makeFailure(failure::DeviceUnavailable);
     case ERROR_HANDLE_EOF: return makeFailure(failure::InputPastEnd);
+    case ERROR_BAD_EXE_FORMAT: return makeFailure(failure::InvalidCall); // no program
     default: return makeFailure(failure::DeviceIoError);
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/win32/Win32Errors.h"
 
 namespace zembrel {
 
@@ -23,8 +24,5 @@ public:
 
 // Ctrl+C, Ctrl+Break and closing the console delete the scratch files not yet kept.
 void removeScratchFilesOnInterrupt();
-
-// The failure for a Windows error code (GetLastError).
-Failure failureFromWin32(unsigned long error);
 
 } // namespace zembrel

@@ -1,26 +1,10 @@
 #include "platform/win32/Win32ProgramStarter.h"
 
+#include "platform/win32/Win32Errors.h"
+
 #include <windows.h>
 
 namespace zembrel {
-
-namespace {
-
-Failure startFailure(DWORD error) {
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND: return makeFailure(failure::FileNotFound);
-    case ERROR_PATH_NOT_FOUND: return makeFailure(failure::PathNotFound);
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION: return makeFailure(failure::PermissionDenied);
-    case ERROR_INVALID_NAME:
-    case ERROR_FILENAME_EXCED_RANGE: return makeFailure(failure::BadFileName);
-    case ERROR_NOT_ENOUGH_MEMORY:
-    case ERROR_OUTOFMEMORY: return makeFailure(failure::OutOfMemory);
-    default: return makeFailure(failure::InvalidCall); // not a program, or refused
-    }
-}
-
-} // namespace
 
 Status Win32ProgramStarter::start(const std::string& commandLine, Show show) {
     STARTUPINFOA startup{};
@@ -32,7 +16,7 @@ Status Win32ProgramStarter::start(const std::string& commandLine, Show show) {
     std::string line = commandLine;
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
-        return startFailure(GetLastError());
+        return failureFromWin32(GetLastError());
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return {};
