@@ -58,11 +58,6 @@ TEST(FormTest, ClientRectanglesAddUpTheFramesAround) {
     EXPECT_EQ(form.clientRect(*form.find("Option1(0)")), (TwipRect{350, 500, 900, 300}));
 }
 
-TEST(FormTest, TwipsBecomeWholeLogicalPixels) {
-    EXPECT_EQ(twipsToPixels(1215), 81);
-    EXPECT_EQ(twipsToPixels(1214), 80); // a part pixel is dropped, as the window sizes are
-}
-
 // What every described window holds to, whichever renderer draws it.
 class EveryFormTest : public ::testing::TestWithParam<const FormDescription* (*)()> {
 protected:
