@@ -123,6 +123,7 @@ TEST_F(FormRendererTest, FocusStartsAtTheFirstEnabledControlAndFollowsTheKeyboar
 
 TEST_F(FormRendererTest, EnterAndEscapePressTheDefaultAndCancelButton) {
     QPushButton* ok = built<QPushButton>("cmdOK");
+    EXPECT_TRUE(ok->isDefault()); // before it ever has the focus, which would make it one
     int presses = 0;
     QObject::connect(ok, &QPushButton::clicked, [&] { ++presses; });
     window.show();
