@@ -24,23 +24,22 @@ TEST(OpenProjectFormTest, FocusGoesFromDoneThroughTheControlsToPurge) {
 
 // Enter and Escape press no button of this window.
 TEST(OpenProjectFormTest, TheControlsCarryTheirKindsCaptionsTooltipsAndStates) {
-    struct Expected {
+    using enum ControlKind;
+    struct Row {
         const char* name;
         ControlKind kind;
         const char* caption;
         const char* tooltip;
         bool enabled;
     };
-    for (const Expected& e : {
-             Expected{"cmdVideo", ControlKind::Button, "&Video",
-                      "View a short video on how to run Gantrel.", true},
-             Expected{"cmdAgain", ControlKind::Button, "&Start Over", "Look for a new XER file.",
-                      true},
-             Expected{"Cancel", ControlKind::Button, "&Done", "Exit Program", true},
-             Expected{"cmdPurge", ControlKind::Button, "Purge", "", false},
-             Expected{"Label4", ControlKind::Label, "File Name", "", true},
-             Expected{"txtFileName", ControlKind::TextBox, "", "", true},
-             Expected{"lblResults", ControlKind::Label, "", "", true},
+    for (const Row& e : {
+             Row{"cmdVideo", Button, "&Video", "View a short video on how to run Gantrel.", true},
+             Row{"cmdAgain", Button, "&Start Over", "Look for a new XER file.", true},
+             Row{"Cancel", Button, "&Done", "Exit Program", true},
+             Row{"cmdPurge", Button, "Purge", "", false},
+             Row{"Label4", Label, "File Name", "", true},
+             Row{"txtFileName", TextBox, "", "", true},
+             Row{"lblResults", Label, "", "", true},
          }) {
         SCOPED_TRACE(e.name);
         const ControlDescription* control = form.find(e.name);
