@@ -1,4 +1,5 @@
 #include "core/Form.h"
+#include "info/FrmAbout.h"
 #include "info/FrmSplashForm.h"
 #include "shell/OpenProjectForm.h"
 
@@ -109,7 +110,8 @@ TEST_P(EveryFormTest, EachControlFitsAndTakesOnlyTheRolesItCan) {
 
 INSTANTIATE_TEST_SUITE_P(Forms, EveryFormTest,
                          ::testing::Values(
-                             +[] { return &openProjectForm(); }, +[] { return &frmSplashForm(); }),
+                             +[] { return &openProjectForm(); }, +[] { return &frmSplashForm(); },
+                             +[] { return &frmAboutForm(); }),
                          [](const auto& param) { return param.param()->name; });
 
 } // namespace
