@@ -39,9 +39,11 @@ FormDescription sampleForm() {
         {.kind = Button, .name = "cmdLater", .rect = {4500, 900, 1215, 495}, .tabIndex = 0,
          .enabled = false},
         {.kind = Label, .name = "lblNote", .caption = "<b>A</b> & B", .rect = {2400, 2000, 3000, 900},
-         .multiLine = true, .edge = LabelEdge::Sunken, .emphasis = FontEmphasis::Bold},
+         .multiLine = true, .edge = LabelEdge::Sunken, .emphasis = FontEmphasis::Bold,
+         .fontPoints = 7.5},
         {.kind = Picture, .name = "picIcon", .rect = {2400, 120, 540, 540}, .picture = "splash.png"},
         {.kind = Line, .name = "Line1", .rect = {90, 3900, 5500, 30}},
+        {.kind = Line, .name = "Line2", .rect = {90, 3990, 5500, 15}, .color = 0x808080},
     };
     form.menus = {{"mnuFile", "&File",
                    {{.name = "mnuFileSound", .caption = "&Sound", .checkable = true},
@@ -107,9 +109,14 @@ TEST_F(FormRendererTest, CaptionsTooltipsAndStatesAreAsDescribed) {
     EXPECT_TRUE(note->wordWrap());
     EXPECT_EQ(note->frameShadow(), QFrame::Sunken);
     EXPECT_TRUE(note->font().bold());
+    EXPECT_EQ(note->font().pointSizeF(), 7.5);
     EXPECT_FALSE(ok->font().bold());
     EXPECT_EQ(built<QLabel>("picIcon")->pixmap().size(), QSize(538, 313)); // cut by the label
     EXPECT_EQ(built<QFrame>("Line1")->frameShape(), QFrame::HLine);
+    QFrame* gray = built<QFrame>("Line2"); // one colour, no etching
+    EXPECT_EQ(gray->frameShape(), QFrame::NoFrame);
+    EXPECT_TRUE(gray->autoFillBackground());
+    EXPECT_EQ(gray->palette().color(QPalette::Window), QColor(0x80, 0x80, 0x80));
 }
 
 TEST_F(FormRendererTest, FocusStartsAtTheFirstEnabledControlAndFollowsTheKeyboardOrder) {
