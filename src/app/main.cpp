@@ -1,8 +1,10 @@
 // The window program.
+#include "media/PlayerRows.h"
 #include "media/VoicePrompts.h"
 #include "platform/posix/PosixEnvironment.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixProfileStore.h"
+#include "platform/posix/PosixProgramStarter.h"
 #include "platform/posix/TemporaryNames.h"
 #include "platform/qt/DesktopHelpViewer.h"
 #include "platform/qt/QtBusyPointer.h"
@@ -13,6 +15,7 @@
 #include "shell/MainCommands.h"
 #include "ui/qt/FormRenderer.h"
 #include "ui/qt/OpenProject.h"
+#include "ui/qt/QtModalWindows.h"
 #include "ui/qt/QtStartUpWindow.h"
 
 #include <QApplication>
@@ -41,6 +44,7 @@ int main(int argc, char** argv) {
     QtBusyPointer pointer;
     QtFileDialog dialog;
     DesktopHelpViewer help;
+    PosixProgramStarter programs;
 
     AppState state;
     WavePromptPlayer prompts(state, files, sound);
@@ -50,11 +54,14 @@ int main(int argc, char** argv) {
                       pointer,
                       Platform::kDefaultBlockSize,
                       PathRules::posix(environment.homeFolder())};
-    ShellServices services{platform, environment, profile, dialog, help, prompts};
+    // The players of a Linux desktop; the Windows program offers the Windows ones.
+    QtModalWindows modals(state, PlayerRows::posix(), {files, dialog, profile, events});
+    ShellServices services{platform, environment, profile, dialog, help, prompts, programs, modals};
 
     OpenProject window;
     boxes.setParentWindow(&window);
     dialog.setParentWindow(&window);
+    modals.setParentWindow(&window);
     QtStartUpWindow windows(window, pointer, kMinimumSplashMs);
     MainCommands commands(state, window, windows, services);
     window.attach(commands);

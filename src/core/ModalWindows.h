@@ -9,8 +9,6 @@ public:
     virtual ~ModalWindows() = default;
     // frmVideoSet, the choice of the video player.
     virtual void showVideoPlayerWindow() = 0;
-    // frmAbout.
-    virtual void showAboutWindow() = 0;
 };
 
 } // namespace zembrel

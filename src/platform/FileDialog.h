@@ -12,10 +12,20 @@ struct FileDialogOptions {
     // names in any letter case, as on Windows.
     std::string filter;
     bool fileMustExist = true;
+    // No "Open as read-only" check box, where the platform's dialog would show one.
+    bool hideReadOnly = false;
+    // Long file names, where the platform's dialog would otherwise show short ones.
+    bool longNames = false;
     std::string title;
     // The help file behind the dialog's Help button, where the platform's dialog has one.
     std::string helpFile;
 };
+
+// The Windows open-file flags (OFN_...) that the options ask for: what the native dialog is given.
+inline unsigned long openFileNameFlags(const FileDialogOptions& options) {
+    return (options.hideReadOnly ? 0x4ul : 0ul) | (options.helpFile.empty() ? 0ul : 0x10ul) |
+           (options.fileMustExist ? 0x1000ul : 0ul) | (options.longNames ? 0x200000ul : 0ul);
+}
 
 // The file the user chose: its full path and its name without the folder, both as the dialog
 // gave them.

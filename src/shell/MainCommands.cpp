@@ -1,22 +1,22 @@
 #include "shell/MainCommands.h"
 
 #include "info/VersionNotice.h"
+#include "media/PlayVideo.h"
 #include "media/VoicePrompts.h"
+#include "shell/GetFilename.h"
 #include "shell/Settings.h"
 #include "shell/StartUp.h"
-#include "shell/GetFilename.h"
 #include "xer/Purge.h"
 
 namespace zembrel {
 
 MainCommands::MainCommands(AppState& state, MainSurface& window, StartUpWindow& windows,
                            ShellServices& services)
-    : m_state(state), m_window(window), m_windows(windows),
-      m_events(services.platform.events),
+    : m_state(state), m_window(window), m_windows(windows), m_events(services.platform.events),
       m_platform{services.platform.files,   services.platform.boxes,     m_events,
                  services.platform.pointer, services.platform.blockSize, services.platform.paths},
-      m_services{m_platform,      services.environment, services.profile,
-                 services.dialog, services.help,        services.prompts} {}
+      m_services{m_platform,    services.environment, services.profile,  services.dialog,
+                 services.help, services.prompts,     services.programs, services.windows} {}
 
 bool MainCommands::run(const std::function<void()>& operation) {
     if (m_running || m_shuttingDown)
@@ -48,9 +48,7 @@ bool MainCommands::purge() {
 }
 
 bool MainCommands::resetToDefaults() {
-    return run([this] {
-        ResetSettings(m_state, m_window, m_services.profile, m_platform);
-    });
+    return run([this] { ResetSettings(m_state, m_window, m_services.profile, m_platform); });
 }
 
 void MainCommands::toggleVoicePrompts() {
@@ -63,6 +61,16 @@ void MainCommands::showVersion() {
 
 void MainCommands::showHelp() {
     ShowHelpContents(m_state, m_services.help);
+}
+
+void MainCommands::playVideo() {
+    const std::string video =
+        tutorialVideoPath(m_services.environment.executableFolder(), m_platform.paths);
+    PlayVideo(m_state, video, m_platform, m_services.programs, m_services.windows);
+}
+
+void MainCommands::chooseVideoPlayer() {
+    m_services.windows.showVideoPlayerWindow();
 }
 
 bool MainCommands::requestClose() {

@@ -29,6 +29,10 @@ public:
     void toggleVoicePrompts();
     void showVersion();
     void showHelp();
+    // "&Video": the tutorial video beside the executable, in the chosen player.
+    void playVideo();
+    // File "Video &Player": the player selection window, modal.
+    void chooseVideoPlayer();
     // The window's close, by "&Done", File "&Exit" or the close box: true when shut-down has
     // run and the window may close, false when it waits for the running operation to stop.
     bool requestClose();

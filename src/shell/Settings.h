@@ -1,31 +1,17 @@
 #pragma once
 
+#include "core/AppState.h"
+#include "core/MainSurface.h"
+#include "core/SettingsKeys.h"
 #include "platform/Platform.h"
 #include "platform/ProfileStore.h"
 #include "platform/Ui.h"
-#include "core/AppState.h"
-#include "core/MainSurface.h"
 
 #include <cstddef>
 #include <optional>
 #include <string>
 
 namespace zembrel {
-
-namespace settings {
-inline constexpr const char* kOpenSection = "OPEN";
-inline constexpr const char* kConfigureSection = "CONFIGURE";
-inline constexpr const char* kTop = "TOP";
-inline constexpr const char* kLeft = "LEFT";
-inline constexpr const char* kSoundOn = "SOUND_ON";
-inline constexpr const char* kXerLocation = "XER_LOCATION";
-inline constexpr const char* kVideoPlayer = "VIDEO_PLAYER";
-inline constexpr const char* kDefaultTop = "1785";
-inline constexpr const char* kDefaultLeft = "1410";
-inline constexpr const char* kDefaultSoundOn = "TRUE";
-// Every read passes a buffer of this size, so at most one character less arrives.
-inline constexpr std::size_t kBufferSize = 1000;
-} // namespace settings
 
 // Reads the window position from SettingsFile and SoundOn and XerFolder from SuiteSettingsFile,
 // applying each key right after reading it. A key present with an empty value, or a position
@@ -35,8 +21,7 @@ void ReadSettings(AppState& state, MainSurface& window, ProfileStore& profile,
 
 // "&Reset to Defaults": after a Yes deletes SettingsFile, reads the settings again and sets the
 // check mark of "&Voice Prompts".
-void ResetSettings(AppState& state, MainSurface& window, ProfileStore& profile,
-                   Platform& platform);
+void ResetSettings(AppState& state, MainSurface& window, ProfileStore& profile, Platform& platform);
 
 // At shut-down: TOP and LEFT of section OPEN in SettingsFile.
 void SaveWindowPosition(const AppState& state, const MainSurface& window, ProfileStore& profile);

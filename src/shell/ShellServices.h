@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/ModalWindows.h"
 #include "core/PromptPlayer.h"
 #include "platform/Environment.h"
 #include "platform/FileDialog.h"
 #include "platform/HelpViewer.h"
 #include "platform/Platform.h"
 #include "platform/ProfileStore.h"
+#include "platform/ProgramStarter.h"
 
 namespace zembrel {
 
@@ -18,6 +20,8 @@ struct ShellServices {
     FileDialog& dialog;
     HelpViewer& help;
     PromptPlayer& prompts;
+    ProgramStarter& programs;
+    ModalWindows& windows;
 };
 
 } // namespace zembrel

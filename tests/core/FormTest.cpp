@@ -1,6 +1,7 @@
 #include "core/Form.h"
 #include "info/FrmAbout.h"
 #include "info/FrmSplashForm.h"
+#include "media/FrmVideoSetForm.h"
 #include "shell/OpenProjectForm.h"
 
 #include <gtest/gtest.h>
@@ -60,9 +61,18 @@ TEST(FormTest, ClientRectanglesAddUpTheFramesAround) {
 }
 
 // What every described window holds to, whichever renderer draws it.
-class EveryFormTest : public ::testing::TestWithParam<const FormDescription* (*)()> {
+struct Described {
+    const char* name;
+    FormDescription (*form)();
+};
+
+void PrintTo(const Described& described, std::ostream* out) {
+    *out << described.name;
+}
+
+class EveryFormTest : public ::testing::TestWithParam<Described> {
 protected:
-    const FormDescription& form = *GetParam()();
+    const FormDescription form = GetParam().form();
 };
 
 TEST_P(EveryFormTest, NamesAreUniqueAcrossControlsAndMenus) {
@@ -108,11 +118,15 @@ TEST_P(EveryFormTest, EachControlFitsAndTakesOnlyTheRolesItCan) {
     EXPECT_LE(cancels, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, EveryFormTest,
-                         ::testing::Values(
-                             +[] { return &openProjectForm(); }, +[] { return &frmSplashForm(); },
-                             +[] { return &frmAboutForm(); }),
-                         [](const auto& param) { return param.param()->name; });
+INSTANTIATE_TEST_SUITE_P(
+    Forms, EveryFormTest,
+    ::testing::Values(
+        Described{"OpenProject", [] { return openProjectForm(); }},
+        Described{"frmSplash", [] { return frmSplashForm(); }},
+        Described{"frmAbout", [] { return frmAboutForm(); }},
+        Described{"frmVideoSetWindows", [] { return frmVideoSetForm(PlayerRows::windows()); }},
+        Described{"frmVideoSetPosix", [] { return frmVideoSetForm(PlayerRows::posix()); }}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace
 } // namespace zembrel

@@ -15,7 +15,6 @@ public:
     std::function<void(const std::string&)> onOpen;
 
     void showVideoPlayerWindow() override { open("frmVideoSet"); }
-    void showAboutWindow() override { open("frmAbout"); }
 
 private:
     void open(const char* name) {

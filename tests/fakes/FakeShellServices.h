@@ -3,8 +3,10 @@
 #include "fakes/FakeEnvironment.h"
 #include "fakes/FakeFileDialog.h"
 #include "fakes/FakeHelpViewer.h"
+#include "fakes/FakeModalWindows.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/FakeProfileStore.h"
+#include "fakes/FakeProgramStarter.h"
 #include "fakes/FakePromptPlayer.h"
 #include "shell/ShellServices.h"
 
@@ -21,7 +23,10 @@ struct FakeShellServices {
     FakeFileDialog dialog;
     FakeHelpViewer help;
     FakePromptPlayer prompts;
-    ShellServices services{fake.platform, environment, profile, dialog, help, prompts};
+    FakeProgramStarter programs;
+    FakeModalWindows modals;
+    ShellServices services{fake.platform, environment, profile,  dialog,
+                           help,          prompts,     programs, modals};
 };
 
 } // namespace zembrel::test

@@ -60,6 +60,7 @@ inline void expectBox(const ShownBox& box, const std::string& text, MessageIcon 
 class FakeEvents final : public EventPump {
 public:
     long calls = 0;
+    long immediateCalls = 0;
     std::function<void()> onProcess;
     std::function<void()> onProcessNow;
     // The user closes the program once the events have been processed this many times.
@@ -70,6 +71,7 @@ public:
             onProcess();
     }
     void processEventsNow() override {
+        ++immediateCalls;
         if (onProcessNow)
             onProcessNow();
     }

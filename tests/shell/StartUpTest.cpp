@@ -4,8 +4,10 @@
 #include "fakes/FakeEnvironment.h"
 #include "fakes/FakeFileDialog.h"
 #include "fakes/FakeHelpViewer.h"
+#include "fakes/FakeModalWindows.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/FakeProfileStore.h"
+#include "fakes/FakeProgramStarter.h"
 #include "fakes/FakePromptPlayer.h"
 #include "fakes/FakeStartUpWindow.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -139,7 +141,9 @@ TEST(StartUpRoundTripTest, ThePositionSavedAtShutDownIsWhereTheNextStartOpens) {
     test::FakeFileDialog dialog;
     test::FakeHelpViewer help;
     test::FakePromptPlayer prompts;
-    ShellServices services{platform, environment, profile, dialog, help, prompts};
+    test::FakeProgramStarter programs;
+    test::FakeModalWindows modals;
+    ShellServices services{platform, environment, profile, dialog, help, prompts, programs, modals};
 
     // Three starts in a row, the user moving the window each time.
     for (int run = 0; run < 3; ++run) {

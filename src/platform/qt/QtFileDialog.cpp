@@ -1,5 +1,6 @@
 #include "platform/qt/QtFileDialog.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -36,7 +37,10 @@ QString QtFileDialog::startFolder(const std::string& folder) {
 }
 
 std::optional<FileChoice> QtFileDialog::open(const FileDialogOptions& options) {
-    QWidget* parent = m_parent && m_parent->isVisible() ? m_parent.data() : nullptr;
+    // Over the window that is modal now (the player selection window), else over the main one.
+    QWidget* parent = QApplication::activeModalWidget();
+    if (!parent && m_parent && m_parent->isVisible())
+        parent = m_parent.data();
     QFileDialog dialog(parent, QString::fromLocal8Bit(options.title),
                        startFolder(options.initialFolder));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -54,12 +54,16 @@ OpenProject::OpenProject(QWidget* parent)
 
 void OpenProject::attach(MainCommands& commands) {
     auto action = [this](const char* name) { return m_form.action(name); };
+    connect(m_form.control<QPushButton>("cmdVideo"), &QPushButton::clicked, this,
+            [&commands] { commands.playVideo(); });
     connect(m_again, &QPushButton::clicked, this, [&commands] { commands.startOver(); });
     connect(m_purge, &QPushButton::clicked, this, [&commands] { commands.purge(); });
     connect(m_done, &QPushButton::clicked, this, &QWidget::close);
     connect(action("mnuFileExit"), &QAction::triggered, this, &QWidget::close);
     connect(action("mnuFileVersion"), &QAction::triggered, this,
             [&commands] { commands.showVersion(); });
+    connect(action("mnuFileVideo"), &QAction::triggered, this,
+            [&commands] { commands.chooseVideoPlayer(); });
     // The entry's check mark follows the switch, which the command sets.
     connect(m_voice, &QAction::triggered, this, [&commands] { commands.toggleVoicePrompts(); });
     connect(m_reset, &QAction::triggered, this, [&commands] { commands.resetToDefaults(); });

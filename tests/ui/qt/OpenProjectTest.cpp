@@ -41,7 +41,8 @@ protected:
 
     QtBusyPointer pointer;
     Platform platform{fake.files, fake.boxes, fake.events, pointer};
-    ShellServices qtServices{platform, environment, profile, dialog, help, prompts};
+    ShellServices qtServices{platform, environment, profile,  dialog,
+                             help,     prompts,     programs, modals};
     AppState state;
     OpenProject window;
     QtStartUpWindow windows{window, pointer, 0};
@@ -135,6 +136,12 @@ TEST_F(OpenProjectTest, ButtonsAndMenuEntriesReachTheirCommands) {
     EXPECT_EQ(fake.boxes.shown.back().text, "Program settings have been reset.");
     action("mnuHelpContents")->trigger();
     EXPECT_EQ(help.shown.size(), 1u);
+    action("mnuFileVideo")->trigger();
+    EXPECT_EQ(modals.opened, std::vector<std::string>{"frmVideoSet"});
+    state.VideoPlayerPath = "/usr/bin/mpv";
+    fake.files.files["/opt/zembrel/ZembrelPOBS.avi"] = "RIFF";
+    button("cmdVideo")->click();
+    EXPECT_EQ(programs.started.size(), 1u);
     action("mnuFileVoice")->trigger();
     EXPECT_FALSE(state.SoundOn);
     EXPECT_FALSE(action("mnuFileVoice")->isChecked());

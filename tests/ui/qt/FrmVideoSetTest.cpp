@@ -1,0 +1,80 @@
+#include "ui/qt/FrmVideoSet.h"
+#include "fakes/FakeFileDialog.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeProfileStore.h"
+#include "fakes/FakeUi.h"
+#include "ui/qt/QtModalWindows.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace zembrel {
+namespace {
+
+TEST(FrmVideoSetTest, EveryClickOnAnOptionIsAChoiceAndExitCloses) {
+    FrmVideoSet window(PlayerRows::windows());
+    std::vector<int> choices;
+    window.onChoice = [&](int option) { choices.push_back(option); };
+    auto option = [&](int index) {
+        return window.findChild<QRadioButton*>(QStringLiteral("Option1(%1)").arg(index));
+    };
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_FALSE(option(0)->isChecked()); // none is chosen on opening
+    option(2)->click();
+    option(2)->click(); // again: a path typed since is taken
+    option(2)->setFocus();
+    QTest::keyClick(option(2), Qt::Key_Up); // the arrow keys choose too
+    EXPECT_EQ(choices, (std::vector<int>{2, 2, 1}));
+    EXPECT_TRUE(option(1)->isChecked());
+    window.findChild<QPushButton*>(QStringLiteral("cmdExit"))->click();
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST(FrmVideoSetTest, TheBoxesGiveBackTheBytesSetUntilTheUserEdits) {
+    FrmVideoSet window(PlayerRows::windows());
+    const std::string latin1 = "/opt/vid\xe9o/player"; // a file name that is not UTF-8
+    window.setRowText(3, latin1);
+    window.setRowText(1, "C:\\wmplayer.exe");
+    EXPECT_EQ(window.rowText(3), latin1);
+    EXPECT_EQ(window.rowText(2), "");
+    auto* box = window.findChild<QLineEdit*>(QStringLiteral("txtWindows"));
+    EXPECT_EQ(box->text(), QStringLiteral("C:\\wmplayer.exe"));
+    box->setText(QString::fromUtf8("/opt/vid\xc3\xa9o/mpv"));
+    EXPECT_EQ(window.rowText(1), "/opt/vid\xc3\xa9o/mpv");
+}
+
+TEST(QtModalWindowsTest, TheSelectionWindowOpensWithThePathAndRunsEachChoice) {
+    AppState state;
+    state.VideoPlayerPath = "/usr/bin/mpv";
+    state.SuiteSettingsFile = "/cfg/Zembrel.INI";
+    test::FakeFileSystem files;
+    test::FakeFileDialog dialog;
+    test::FakeProfileStore profile;
+    test::FakeEvents events;
+    QtModalWindows windows(state, PlayerRows::posix(), {files, dialog, profile, events});
+    dialog.choose("/opt/players/mpv", "mpv");
+    std::string shown;
+    QTimer::singleShot(0, [&] {
+        auto* window = dynamic_cast<FrmVideoSet*>(QApplication::activeModalWidget());
+        ASSERT_NE(window, nullptr);
+        shown = window->rowText(2);
+        window->findChild<QRadioButton*>(QStringLiteral("Option1(2)"))->click();
+        window->close();
+    });
+    windows.showVideoPlayerWindow();
+    EXPECT_EQ(shown, "/usr/bin/mpv");
+    EXPECT_EQ(state.VideoPlayerPath, "/opt/players/mpv"); // /usr/bin/mpv is not in the fakes
+    EXPECT_EQ(*profile.get("/cfg/Zembrel.INI", "CONFIGURE", "VIDEO_PLAYER"), "/opt/players/mpv");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+} // namespace
+} // namespace zembrel
