@@ -10,8 +10,7 @@ const FormDescription& form = openProjectForm();
 TEST(OpenProjectFormTest, AFixedWindowUnderItsCaption) {
     EXPECT_EQ(form.name, "OpenProject");
     EXPECT_EQ(form.caption, "Plovard Scourvane Plus");
-    EXPECT_EQ(form.clientWidth, 5280);
-    EXPECT_EQ(form.clientHeight, 4755);
+    EXPECT_EQ((TwipRect{0, 0, form.clientWidth, form.clientHeight}), (TwipRect{0, 0, 5280, 4755}));
     EXPECT_TRUE(form.fixedSize);
 }
 
@@ -23,56 +22,52 @@ TEST(OpenProjectFormTest, FocusGoesFromDoneThroughTheControlsToPurge) {
                                                "cmdPurge"}));
 }
 
-TEST(OpenProjectFormTest, TheButtonsCarryTheirCaptionsAndTooltips) {
-    struct Expected {
+// Enter and Escape press no button of this window.
+TEST(OpenProjectFormTest, TheControlsCarryTheirKindsCaptionsTooltipsAndStates) {
+    using enum ControlKind;
+    struct Row {
         const char* name;
+        ControlKind kind;
         const char* caption;
         const char* tooltip;
         bool enabled;
     };
-    for (const Expected& e :
-         {Expected{"cmdVideo", "&Video", "View a short video on how to run Gantrel.", true},
-          Expected{"cmdAgain", "&Start Over", "Look for a new XER file.", true},
-          Expected{"Cancel", "&Done", "Exit Program", true},
-          Expected{"cmdPurge", "Purge", "", false}}) {
+    for (const Row& e : {
+             Row{"cmdVideo", Button, "&Video", "View a short video on how to run Gantrel.", true},
+             Row{"cmdAgain", Button, "&Start Over", "Look for a new XER file.", true},
+             Row{"Cancel", Button, "&Done", "Exit Program", true},
+             Row{"cmdPurge", Button, "Purge", "", false},
+             Row{"Label4", Label, "File Name", "", true},
+             Row{"txtFileName", TextBox, "", "", true},
+             Row{"lblResults", Label, "", "", true},
+         }) {
         SCOPED_TRACE(e.name);
-        const ControlDescription* button = form.find(e.name);
-        ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->kind, ControlKind::Button);
-        EXPECT_EQ(button->caption, e.caption);
-        EXPECT_EQ(button->tooltip, e.tooltip);
-        EXPECT_EQ(button->enabled, e.enabled);
-        EXPECT_FALSE(button->isDefault || button->isCancel); // Enter and Escape press none
+        const ControlDescription* control = form.find(e.name);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->kind, e.kind);
+        EXPECT_EQ(control->caption, e.caption);
+        EXPECT_EQ(control->tooltip, e.tooltip);
+        EXPECT_EQ(control->enabled, e.enabled);
+        EXPECT_FALSE(control->isDefault || control->isCancel);
     }
-}
-
-TEST(OpenProjectFormTest, TheFileNameAndTheResultsStartEmpty) {
-    EXPECT_EQ(form.find("Label4")->caption, "File Name");
-    EXPECT_EQ(form.find("txtFileName")->kind, ControlKind::TextBox);
-    const ControlDescription* results = form.find("lblResults");
-    EXPECT_EQ(results->kind, ControlKind::Label);
-    EXPECT_TRUE(results->multiLine);
-    EXPECT_TRUE(results->caption.empty());
-    EXPECT_TRUE(form.find("txtFileName")->caption.empty());
+    EXPECT_EQ(form.controls.size(), 7u);
+    EXPECT_TRUE(form.find("lblResults")->multiLine);
 }
 
 TEST(OpenProjectFormTest, MenusHoldTheirEntriesInOrder) {
-    auto entries = [](const MenuDescription& menu) {
-        std::vector<std::string> names{menu.name + "=" + menu.caption};
+    std::vector<std::string> entries;
+    for (const MenuDescription& menu : form.menus) {
+        entries.push_back(menu.name + "=" + menu.caption);
         for (const MenuEntry& e : menu.entries)
-            names.push_back(e.name + "=" + (e.separator ? "-" : e.caption) +
-                            (e.checkable ? " (check)" : ""));
-        return names;
-    };
-    ASSERT_EQ(form.menus.size(), 2u);
-    EXPECT_EQ(entries(form.menus[0]),
-              (std::vector<std::string>{"mnuFile=&File", "mnuFileVersion=&Version",
-                                        "mnuFileVideo=Video &Player",
-                                        "mnuFileVoice=&Voice Prompts (check)", "mnuFileDash=-",
-                                        "mnuReset=&Reset to Defaults", "mnuFileExit=&Exit"}));
-    EXPECT_EQ(entries(form.menus[1]),
-              (std::vector<std::string>{"mnuHelp=&Help", "mnuHelpContents=&Contents",
-                                        "mnuHelpDash=-", "nmuHelpAbout=&About Scourvane"}));
+            entries.push_back(e.name + "=" + (e.separator ? "-" : e.caption) +
+                              (e.checkable ? " (check)" : ""));
+    }
+    EXPECT_EQ(entries,
+              (std::vector<std::string>{
+                  "mnuFile=&File", "mnuFileVersion=&Version", "mnuFileVideo=Video &Player",
+                  "mnuFileVoice=&Voice Prompts (check)", "mnuFileDash=-",
+                  "mnuReset=&Reset to Defaults", "mnuFileExit=&Exit", "mnuHelp=&Help",
+                  "mnuHelpContents=&Contents", "mnuHelpDash=-", "nmuHelpAbout=&About Scourvane"}));
 }
 
 } // namespace
