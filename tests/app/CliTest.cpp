@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 namespace zembrel {
@@ -42,8 +43,19 @@ TEST_F(CliTest, SurveyPrintsTheReportAndRepairsTheFileOnDisk) {
     const auto clean = dir.write("clean.xer", crlf({"ERMHDR", "%T\tTASK", "%E"}));
     const CliRun r = cli({"survey", damaged, clean});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out,
-              surveyed(2) + "The above XER file does not contain any POBS or Risk Type records.\n");
+    // Several files: the reports, then a table of what became of each, numbers right-aligned.
+    const std::string table = r.out.substr(r.out.find("\n\nFile") + 2);
+    const auto endsWith = [&](const std::string& start, const std::string& end) {
+        const auto line = table.find(start);
+        ASSERT_NE(line, std::string::npos) << table;
+        EXPECT_EQ(table.substr(line, table.find('\n', line) - line).ends_with(end), true) << table;
+    };
+    endsWith("File ", "POBS records  Risk type records  Size before  Size after  Outcome");
+    endsWith(damaged, "           2                  0           38           -  reported");
+    endsWith(clean, "           0                  0           21           -  nothing found");
+    EXPECT_EQ(r.out.substr(0, r.out.size() - table.size()),
+              surveyed(2) +
+                  "The above XER file does not contain any POBS or Risk Type records.\n\n");
     EXPECT_EQ(r.err,
               "Plovard: A total of 1 characters were corrupt and were replaced with a space.\n"
               "Plovard: A total of 2 characters were corrupt and were replaced with a space.\n");
@@ -70,6 +82,27 @@ TEST_F(CliTest, PurgeWritesTheCopyBesideTheFile) {
     EXPECT_EQ(TempFolder::read(dir.file("p-POBS.xer")), "mine");
     EXPECT_EQ(cli({"purge", "--yes", "--", file}).status, 0);
     EXPECT_EQ(TempFolder::read(dir.file("p-POBS.xer")), crlf({"ERMHDR", "%E"}));
+}
+
+TEST_F(CliTest, FoldersRecursivelyAndResultsForPrograms) {
+    std::filesystem::create_directories(dir.file("jobs/old"));
+    const auto a = dir.write("jobs/a.XER", crlf({"ERMHDR", "%T\tPOBS", "%R\t1", "%R\t2", "%E"}));
+    const auto b = dir.write("jobs/old/b\xe9.xer", crlf({"ERMHDR", "%E"}));
+    dir.write("jobs/notes.txt", "not an export");
+    const CliRun r = cli({"purge", "--yes", "--recursive", "--json", dir.file("jobs")});
+    EXPECT_EQ(r.status, 0);
+    for (const std::string piece :
+         {"{\"command\":\"purge\",\"files\":[{\"file\":",
+          "a.XER\",\"outcome\":\"created\",\"pobsRemoved\":2,\"riskTypesRemoved\":0,"
+          "\"sizeBefore\":33,\"sizeAfter\":12,\"newFile\":",
+          "b\\u00e9.xer\",\"outcome\":\"nothing found\"", "\"newFile\":null",
+          "created called\\u000d\\u000aa-POBS.XER\"}", "],\"status\":0}\n"})
+        EXPECT_NE(r.out.find(piece), std::string::npos) << piece << "\n" << r.out;
+    EXPECT_EQ(r.out.find("notes.txt"), std::string::npos);
+    EXPECT_EQ(r.out.front(), '{'); // nothing but the JSON on standard output
+    EXPECT_EQ(TempFolder::read(dir.file("jobs/a-POBS.XER")), crlf({"ERMHDR", "%E"}));
+    (void)a;
+    (void)b;
 }
 
 TEST_F(CliTest, AnyFileNotReportedMakesTheStatusOne) {
@@ -108,7 +141,7 @@ TEST(Cli, UsageHelpAndVersion) {
     EXPECT_EQ(cli({"--version"}).out, "4.42.731\n");
     const CliRun help = cli({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("survey [--] FILE"), std::string::npos);
+    EXPECT_NE(help.out.find("survey [--recursive] [--json] [--] FILE"), std::string::npos);
     for (const auto& args : {std::vector<std::string>{},
                              {"survey"},
                              {"frobnicate", "x"},
@@ -116,7 +149,8 @@ TEST(Cli, UsageHelpAndVersion) {
                              {"purge", "--no", "--yes", "f"},
                              {"purge", "--yes", "--yes", "f"},
                              {"purge", "--no"},
-                             {"purge", "--frob", "f"}}) {
+                             {"purge", "--frob", "f"},
+                             {"survey", "--json", "--json", "f"}}) {
         SCOPED_TRACE(testing::PrintToString(args));
         const CliRun r = cli(args);
         EXPECT_EQ(r.status, 2);

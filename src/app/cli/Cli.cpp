@@ -1,13 +1,19 @@
 #include "app/cli/Cli.h"
 
-#include "core/PromptPlayer.h"
-#include "platform/Platform.h"
+#include "app/cli/BatchReport.h"
+#include "platform/Text.h"
+
 #include "core/AppState.h"
-#include "core/Version.h"
 #include "core/MainSurface.h"
+#include "core/PromptPlayer.h"
+#include "core/Version.h"
+#include "platform/Platform.h"
 #include "xer/Purge.h"
 #include "xer/Survey.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -17,8 +23,8 @@ namespace zembrel {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: zembrelpobs-cli survey [--] FILE...\n"
-    "       zembrelpobs-cli purge [--yes | --no] [--] FILE...\n"
+    "Usage: zembrelpobs-cli survey [--recursive] [--json] [--] FILE...\n"
+    "       zembrelpobs-cli purge [--yes | --no] [--recursive] [--json] [--] FILE...\n"
     "       zembrelpobs-cli --help | --version\n"
     "\n"
     "survey  Counts the POBS and RISKTYPE records of each XER file, repairs SUB bytes in\n"
@@ -28,6 +34,11 @@ constexpr const char* kUsage =
     "        survey's report, then the purge's. An existing copy is replaced with --yes,\n"
     "        kept with --no; without either the question is asked on the terminal\n"
     "        (answered No when there is none).\n"
+    "\n"
+    "--recursive  A folder stands for every *.xer file in it and in its subfolders.\n"
+    "--json       One JSON document on standard output instead of the reports: for each\n"
+    "             file its outcome, counts, sizes and new file, and the exit status.\n"
+    "With several files a table of outcomes follows the reports.\n"
     "\n"
     "Messages go to standard error. Exit status: 0 when every file ended in a report or\n"
     "a new copy, 1 when any did not, 2 for wrong usage.\n";
@@ -96,51 +107,143 @@ private:
     bool m_purgeEnabled = false;
 };
 
-// Writes one result line; false when standard output cannot take it.
-bool report(std::ostream& out, const std::string& text) {
-    out << text << '\n' << std::flush;
-    return static_cast<bool>(out);
-}
-
 // Nothing more is done for a user who cannot see what was done.
 int unwritten(std::ostream& err) {
     err << "zembrelpobs-cli: the report cannot be written to standard output\n" << std::flush;
     return 1;
 }
 
-// Surveys each file as the window does after it was chosen, and purges it when asked to and
-// the survey enables Purge.
-int run(const std::vector<std::string>& files, bool purge, std::ostream& out, std::ostream& err,
-        Platform& platform) {
-    int status = 0;
-    Silence silence;
-    for (const auto& path : files) {
-        AppState state;
-        state.CurrentXerPath = path;
-        state.CurrentXerName = platform.paths.nameOf(path);
-        ConsoleSurface window;
-        const xer::SurveyOutcome surveyed = xer::PerformSurvey(state, window, platform);
-        if (!report(out, window.results()))
-            return unwritten(err);
-        if (surveyed != xer::SurveyOutcome::Reported) {
-            status = 1;
-            continue;
-        }
-        if (!purge || !window.purgeEnabled())
-            continue;
-        if (xer::Purge(state, window, platform, silence) != xer::PurgeOutcome::Created)
-            status = 1;
-        if (!report(out, window.results()))
-            return unwritten(err);
-    }
-    return status;
-}
-
 struct Command {
     bool purge = false;
     std::optional<bool> overwrite;
+    bool recursive = false;
+    bool json = false;
     std::vector<std::string> files;
 };
+
+std::optional<std::uint64_t> sizeOf(FileSystem& files, const std::string& path) {
+    auto opened = files.openRead(path);
+    return opened ? std::optional((*opened)->size()) : std::nullopt;
+}
+
+// The number after label in a report, or 0.
+std::int64_t numberAfter(const std::string& report, const std::string& label) {
+    const auto at = report.find(label);
+    return at == std::string::npos ? 0 : std::atoll(report.c_str() + at + label.size());
+}
+
+const char* surveyOutcome(xer::SurveyOutcome outcome, const AppState& state) {
+    switch (outcome) {
+    case xer::SurveyOutcome::Reported:
+        return state.PobsRecordCount + std::int64_t{state.RiskTypeRecordCount} > 0
+                   ? "reported"
+                   : "nothing found";
+    case xer::SurveyOutcome::Refused: return "refused";
+    case xer::SurveyOutcome::Broken: return "broken";
+    case xer::SurveyOutcome::Failed: return "failed";
+    case xer::SurveyOutcome::Stopped: break;
+    }
+    return "stopped";
+}
+
+const char* purgeOutcome(xer::PurgeOutcome outcome) {
+    switch (outcome) {
+    case xer::PurgeOutcome::Created: return "created";
+    case xer::PurgeOutcome::Declined: return "kept existing";
+    case xer::PurgeOutcome::Refused: return "refused";
+    case xer::PurgeOutcome::Failed: return "failed";
+    case xer::PurgeOutcome::Stopped: break;
+    }
+    return "stopped";
+}
+
+// Shows a report as it comes, unless the run ends in JSON; false when standard output cannot
+// take it.
+struct Reports {
+    std::ostream& out;
+    bool json;
+    bool show(const std::string& report) {
+        return json || static_cast<bool>(out << report << '\n' << std::flush);
+    }
+};
+
+// One file, as the window surveys it after it was chosen and purges it when asked to and the
+// survey enables Purge. Nothing when a report cannot be shown: nothing more is done then.
+std::optional<FileResult> runFile(const std::string& path, const Command& command,
+                                  Platform& platform, Reports& reports) {
+    AppState state;
+    state.CurrentXerPath = path;
+    state.CurrentXerName = platform.paths.nameOf(path);
+    ConsoleSurface window;
+    FileResult result;
+    result.file = path;
+    result.sizeBefore = sizeOf(platform.files, path);
+    const xer::SurveyOutcome surveyed = xer::PerformSurvey(state, window, platform);
+    result.outcome = surveyOutcome(surveyed, state);
+    result.pobs = state.PobsRecordCount;
+    result.riskTypes = state.RiskTypeRecordCount;
+    result.report = window.results();
+    if (!reports.show(window.results()))
+        return std::nullopt;
+    if (surveyed != xer::SurveyOutcome::Reported || !command.purge || !window.purgeEnabled())
+        return result;
+    Silence silence;
+    const xer::PurgeOutcome purged = xer::Purge(state, window, platform, silence);
+    result.outcome = purgeOutcome(purged);
+    result.report += '\n' + window.results();
+    result.pobs = numberAfter(window.results(), "Number of POBS Records Removed: ");
+    result.riskTypes = numberAfter(window.results(), "Number of Risk Types removed: ");
+    if (purged == xer::PurgeOutcome::Created) {
+        result.newFile = state.CurrentXerPath;
+        result.sizeAfter = sizeOf(platform.files, state.CurrentXerPath);
+    }
+    if (!reports.show(window.results()))
+        return std::nullopt;
+    return result;
+}
+
+bool succeeded(const FileResult& r, bool purge) {
+    if (r.outcome == "nothing found" || r.outcome == "created")
+        return true;
+    return r.outcome == "reported" && !purge;
+}
+
+int run(const Command& command, std::ostream& out, std::ostream& err, Platform& platform) {
+    int status = 0;
+    std::vector<FileResult> results;
+    Reports reports{out, command.json};
+    for (const auto& path : command.files) {
+        auto result = runFile(path, command, platform, reports);
+        if (!result)
+            return unwritten(err);
+        if (!succeeded(*result, command.purge))
+            status = 1;
+        results.push_back(std::move(*result));
+    }
+    if (command.json)
+        writeJson(out, results, command.purge, status);
+    else if (results.size() > 1)
+        writeSummary(out << '\n', results, command.purge);
+    return out.flush() ? status : unwritten(err);
+}
+
+// Every *.xer (in any letter case) under folder, in name order.
+std::vector<std::string> xerFilesUnder(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> found;
+    std::error_code error;
+    for (fs::recursive_directory_iterator
+             it(folder, fs::directory_options::skip_permission_denied, error),
+         end;
+         !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (it->is_regular_file(error) && name.size() > 4 &&
+            upperCaseAscii(name.substr(name.size() - 4)) == ".XER")
+            found.push_back(it->path().string());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
 
 // The command, its options and its files; nothing when the arguments are not a command.
 std::optional<Command> parse(const std::vector<std::string>& args) {
@@ -155,6 +258,10 @@ std::optional<Command> parse(const std::vector<std::string>& args) {
         } else if (options && command.purge && !command.overwrite &&
                    (*arg == "--yes" || *arg == "--no")) {
             command.overwrite = *arg == "--yes";
+        } else if (options && *arg == "--recursive" && !command.recursive) {
+            command.recursive = true;
+        } else if (options && *arg == "--json" && !command.json) {
+            command.json = true;
         } else if (options && arg->starts_with("--")) {
             return std::nullopt; // an option of the other command, or one given twice
         } else {
@@ -165,6 +272,22 @@ std::optional<Command> parse(const std::vector<std::string>& args) {
     if (command.files.empty())
         return std::nullopt;
     return command;
+}
+
+// Folders named with --recursive become the XER files under them.
+void expandFolders(Command& command, FileSystem& files) {
+    if (!command.recursive)
+        return;
+    std::vector<std::string> expanded;
+    for (const std::string& name : command.files) {
+        if (!files.folderExists(name)) {
+            expanded.push_back(name);
+            continue;
+        }
+        const auto found = xerFilesUnder(name);
+        expanded.insert(expanded.end(), found.begin(), found.end());
+    }
+    command.files = std::move(expanded);
 }
 
 } // namespace
@@ -179,16 +302,17 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out.flush();
         return out ? 0 : 1;
     }
-    const auto command = parse(args);
+    auto command = parse(args);
     if (!command) {
         err << kUsage;
         return 2;
     }
+    expandFolders(*command, files);
     ConsoleBoxes boxes(err, terminal, command->overwrite);
     NoEvents events;
     NoPointer pointer;
     Platform platform{files, boxes, events, pointer, Platform::kDefaultBlockSize, paths};
-    return run(command->files, command->purge, out, err, platform);
+    return run(*command, out, err, platform);
 }
 
 } // namespace zembrel
