@@ -54,6 +54,8 @@ public:
         return n;
     }
     Status seek(std::uint64_t offset) override {
+        if (auto f = m_fs.failureOf(Op::Seek, m_path, offset))
+            return *f;
         m_offset = offset;
         return {};
     }
@@ -81,6 +83,8 @@ public:
         return {};
     }
     Outcome<std::unique_ptr<ReadFile>> readBack() override {
+        if (auto f = m_fs.failureOf(Op::ReadBack, m_folder))
+            return *f;
         return std::unique_ptr<ReadFile>(new FakeReadFile(
             m_fs, m_folder, [this] { return &m_data; }, FileId{1, 0}));
     }
@@ -122,6 +126,8 @@ public:
     FakeByteFile(FakeFileSystem& fs, std::string path)
         : m_fs(fs), m_path(std::move(path)), m_handle(fs) {}
     Outcome<std::size_t> readAt(std::uint64_t offset, char* buffer, std::size_t size) override {
+        if (auto f = m_fs.failureOf(Op::ReadAt, m_path, offset))
+            return *f;
         return copyOut(m_fs.files.at(m_path), offset, buffer, size);
     }
     Status writeAt(std::uint64_t offset, const char* data, std::size_t size) override {
