@@ -90,6 +90,7 @@ public:
     Outcome<std::unique_ptr<ScratchFile>> createScratch(const std::string&) override {
         return makeFailure(failure::PermissionDenied);
     }
+    std::vector<std::string> folderEntries(const std::string&) override { return {"big.xer"}; }
     Status remove(const std::string&) override { return makeFailure(failure::PermissionDenied); }
     Status createFolder(const std::string&) override {
         return makeFailure(failure::PermissionDenied);
@@ -176,6 +177,19 @@ INSTANTIATE_TEST_SUITE_P(
         PassCase{"RiskTypesPastTheLimit", "%T\tRISKTYPE\r\n%F\trisk_type_id\r\n", true,
                  (1 << 20) - 1, true}),
     [](const auto& p) { return std::string(p.param.name); });
+
+// A parent that no longer fits is an overflow: leaving it out would orphan its child.
+TEST(RiskTypeReferencesTest, ParentsPastTheLimitAreAnOverflow) {
+    for (const std::size_t limit : {3u, 4u}) {
+        std::vector<std::string> list;
+        RiskTypeReferences references(list, limit);
+        ASSERT_TRUE(references.add(idKey("A")) && references.add(idKey("B")));
+        references.setParent(idKey("A"), idKey("P"));
+        references.setParent(idKey("B"), idKey("Q"));
+        EXPECT_EQ(references.addParents(), limit == 4) << limit;
+        EXPECT_EQ(list.size(), limit);
+    }
+}
 
 } // namespace
 } // namespace zembrel::xer
