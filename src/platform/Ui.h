@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace zembrel {
@@ -30,6 +31,9 @@ public:
     // True once the user has asked to close the program while an operation yields: the
     // operation then stops at once, cleanly (no partial output left under a final name).
     virtual bool stopRequested() const { return false; }
+    // How far the operation has come through the file it reads: done of total bytes. Told
+    // once per block read, so it may show a progress display.
+    virtual void reportProgress(std::uint64_t /*done*/, std::uint64_t /*total*/) {}
 };
 
 // The application-wide mouse pointer.

@@ -46,6 +46,10 @@ public:
     bool ended() const { return m_shuttingDown; }
     // Told whenever an operation starts or ends, so the window can grey out what it refuses.
     std::function<void(bool running)> onRunningChanged;
+    // Told how far the running operation has come through its file, in bytes.
+    void setProgressListener(std::function<void(std::uint64_t done, std::uint64_t total)> l) {
+        m_events.onProgress = std::move(l);
+    }
 
 private:
     // Runs one operation, unless another one runs; shuts down afterwards when asked meanwhile.

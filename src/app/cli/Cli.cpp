@@ -1,6 +1,7 @@
 #include "app/cli/Cli.h"
 
 #include "app/cli/BatchReport.h"
+#include "app/cli/ProgressLine.h"
 #include "platform/Text.h"
 
 #include "core/AppState.h"
@@ -46,10 +47,12 @@ constexpr const char* kUsage =
 // command line, else from the terminal, else No.
 class ConsoleBoxes final : public MessageBoxes {
 public:
-    ConsoleBoxes(std::ostream& err, std::istream* terminal, std::optional<bool> overwrite)
-        : m_err(err), m_terminal(terminal), m_overwrite(overwrite) {}
+    ConsoleBoxes(std::ostream& err, std::istream* terminal, std::optional<bool> overwrite,
+                 ProgressLine& progress)
+        : m_err(err), m_terminal(terminal), m_overwrite(overwrite), m_progress(progress) {}
     MessageAnswer show(const std::string& text, MessageButtons buttons, MessageIcon,
                        const std::string& title) override {
+        m_progress.clear();
         m_err << (title + ": " + text + '\n') << std::flush; // one write per message
         if (buttons == MessageButtons::Ok)
             return MessageAnswer::Ok;
@@ -69,16 +72,12 @@ private:
     std::ostream& m_err;
     std::istream* m_terminal;
     std::optional<bool> m_overwrite;
+    ProgressLine& m_progress;
 };
 
 class Silence final : public PromptPlayer {
 public:
     void play(std::int16_t) override {}
-};
-
-class NoEvents final : public EventPump {
-public:
-    void processEvents() override {}
 };
 
 class NoPointer final : public BusyPointer {
@@ -169,7 +168,7 @@ struct Reports {
 // One file, as the window surveys it after it was chosen and purges it when asked to and the
 // survey enables Purge. Nothing when a report cannot be shown: nothing more is done then.
 std::optional<FileResult> runFile(const std::string& path, const Command& command,
-                                  Platform& platform, Reports& reports) {
+                                  Platform& platform, ProgressLine& progress, Reports& reports) {
     AppState state;
     state.CurrentXerPath = path;
     state.CurrentXerName = platform.paths.nameOf(path);
@@ -177,7 +176,9 @@ std::optional<FileResult> runFile(const std::string& path, const Command& comman
     FileResult result;
     result.file = path;
     result.sizeBefore = sizeOf(platform.files, path);
+    progress.begin("Surveying " + path);
     const xer::SurveyOutcome surveyed = xer::PerformSurvey(state, window, platform);
+    progress.clear();
     result.outcome = surveyOutcome(surveyed, state);
     result.pobs = state.PobsRecordCount;
     result.riskTypes = state.RiskTypeRecordCount;
@@ -187,7 +188,9 @@ std::optional<FileResult> runFile(const std::string& path, const Command& comman
     if (surveyed != xer::SurveyOutcome::Reported || !command.purge || !window.purgeEnabled())
         return result;
     Silence silence;
+    progress.begin("Purging " + path);
     const xer::PurgeOutcome purged = xer::Purge(state, window, platform, silence);
+    progress.clear();
     result.outcome = purgeOutcome(purged);
     result.report += '\n' + window.results();
     result.pobs = numberAfter(window.results(), "Number of POBS Records Removed: ");
@@ -207,12 +210,13 @@ bool succeeded(const FileResult& r, bool purge) {
     return r.outcome == "reported" && !purge;
 }
 
-int run(const Command& command, std::ostream& out, std::ostream& err, Platform& platform) {
+int run(const Command& command, std::ostream& out, std::ostream& err, Platform& platform,
+        ProgressLine& progress) {
     int status = 0;
     std::vector<FileResult> results;
     Reports reports{out, command.json};
     for (const auto& path : command.files) {
-        auto result = runFile(path, command, platform, reports);
+        auto result = runFile(path, command, platform, progress, reports);
         if (!result)
             return unwritten(err);
         if (!succeeded(*result, command.purge))
@@ -293,7 +297,8 @@ void expandFolders(Command& command, FileSystem& files, const PathRules& paths) 
 } // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           FileSystem& files, const PathRules& paths, std::istream* terminal) {
+           FileSystem& files, const PathRules& paths, std::istream* terminal,
+           std::ostream* progressTerminal) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "--version")) {
         if (args[0] == "--help")
             out << kUsage;
@@ -308,11 +313,11 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return 2;
     }
     expandFolders(*command, files, paths);
-    ConsoleBoxes boxes(err, terminal, command->overwrite);
-    NoEvents events;
+    ProgressLine progress(progressTerminal);
+    ConsoleBoxes boxes(err, terminal, command->overwrite, progress);
     NoPointer pointer;
-    Platform platform{files, boxes, events, pointer, Platform::kDefaultBlockSize, paths};
-    return run(*command, out, err, platform);
+    Platform platform{files, boxes, progress, pointer, Platform::kDefaultBlockSize, paths};
+    return run(*command, out, err, platform, progress);
 }
 
 } // namespace zembrel

@@ -21,6 +21,14 @@ bool standardInputIsATerminal() {
     return ::isatty(STDIN_FILENO) != 0;
 #endif
 }
+
+bool standardErrorIsATerminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return ::isatty(STDERR_FILENO) != 0;
+#endif
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -32,5 +40,6 @@ int main(int argc, char** argv) {
     native::NativeFileSystem files;
     // Paths are used as given: the home folder plays no part here.
     return runCli({argv + 1, argv + argc}, std::cout, std::cerr, files, native::pathRules({}),
-                  terminal ? &std::cin : nullptr);
+                  terminal ? &std::cin : nullptr,
+                  standardErrorIsATerminal() ? &std::cerr : nullptr);
 }

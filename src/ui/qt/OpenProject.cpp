@@ -55,6 +55,14 @@ OpenProject::OpenProject(QWidget* parent)
     if (form.fixedSize)
         layout()->setSizeConstraint(QLayout::SetFixedSize);
     setAcceptDrops(true);
+    m_progress = new QProgressBar(m_client);
+    m_progress->setObjectName(QStringLiteral("progress"));
+    m_progress->setGeometry(twipsToPixels(kProgressRect.left), twipsToPixels(kProgressRect.top),
+                            twipsToPixels(kProgressRect.width),
+                            twipsToPixels(kProgressRect.height));
+    m_progress->setRange(0, 1000);
+    m_progress->setTextVisible(false);
+    m_progress->hide();
 }
 
 namespace {
@@ -77,6 +85,13 @@ void OpenProject::dropEvent(QDropEvent* event) {
         return;
     event->acceptProposedAction();
     m_dropped(*file);
+}
+
+void OpenProject::showProgress(std::uint64_t done, std::uint64_t total) {
+    if (!m_running || total == 0 || m_runTime.elapsed() < 500)
+        return;
+    m_progress->setValue(static_cast<int>(std::min(done, total) * 1000 / total));
+    m_progress->show();
 }
 
 void OpenProject::updatePurge() {
@@ -112,10 +127,14 @@ void OpenProject::attach(MainCommands& commands) {
     // While an operation runs, what would change the current file is greyed.
     commands.onRunningChanged = [this](bool running) {
         m_running = running;
+        m_runTime.start();
+        m_progress->hide();
         m_again->setEnabled(!running);
         m_reset->setEnabled(!running);
         updatePurge();
     };
+    commands.setProgressListener(
+        [this](std::uint64_t done, std::uint64_t total) { showProgress(done, total); });
     m_dropped = [&commands](const std::string& path) { commands.chooseDroppedFile(path); };
     m_closeRequested = [&commands] { return commands.requestClose(); };
 }

@@ -3,7 +3,9 @@
 #include "core/MainSurface.h"
 #include "ui/qt/FormRenderer.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QProgressBar>
 
 #include <functional>
 
@@ -50,6 +52,8 @@ private:
     void keepReachable();
     // Purge is usable when the logic enables it and no operation runs.
     void updatePurge();
+    // Shown once an operation has run for half a second, hidden when it ends.
+    void showProgress(std::uint64_t done, std::uint64_t total);
 
     QWidget* m_client = nullptr;
     FormRenderer m_form;
@@ -68,6 +72,8 @@ private:
     std::function<void(const std::string&)> m_dropped;
     bool m_purgeAllowed = false;
     bool m_running = false;
+    QProgressBar* m_progress = nullptr;
+    QElapsedTimer m_runTime;
 };
 
 } // namespace zembrel
