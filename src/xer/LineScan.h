@@ -42,7 +42,9 @@ struct ByteMasks {
 };
 
 ByteMasks byteMasksPlain(const char* at, std::size_t count);
-ByteMasks byteMasksSse2(const char* at);
-ByteMasks byteMasksAvx2(const char* at);
+
+// The scan with the vector engines (the plain scan where the processor has none).
+Result scanSse2(const char* from, const char* end, Rules rules);
+Result scanAvx2(const char* from, const char* end, Rules rules);
 
 } // namespace zembrel::xer::scan

@@ -37,7 +37,7 @@ struct Pass {
 // its events; every few hundred lines (and before each line read in pieces) a request to stop
 // is looked at. Lines that cannot be table lines outside the pass's tables take the short way.
 // The most a scan passes over between two looks at the window's events.
-inline constexpr std::ptrdiff_t kScanSpan = 16 * 1024;
+inline constexpr std::ptrdiff_t kScanSpan = 64 * 1024;
 
 template <typename P> Outcome<PassEnd> walkLines(XerLineReader& input, EventPump& events, P& pass) {
     std::uint32_t lines = 0;

@@ -400,8 +400,9 @@ TEST_P(PurgeTest, LongLinesPassThroughWhole) {
 }
 
 TEST_P(PurgeTest, ClosingTheProgramStopsAPurgeWithoutLeavingAFile) {
+    // Long enough for the window to get its events many times however the lines are read.
     std::string content = "H\r\n%T\tPOBS\r\n%R\t1\r\n%E\r\n";
-    for (int i = 0; i < 5000; ++i)
+    for (int i = 0; i < 200000; ++i)
         content += "%R\t" + std::to_string(i) + "\r\n";
     file(kPath) = content;
     state.CurrentXerPath = kPath;

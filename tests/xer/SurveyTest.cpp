@@ -291,7 +291,7 @@ TEST_P(SurveyTest, ScannedRunsFindWhatLiesOnBlockBoundaries) {
 TEST_P(SurveyTest, ClosingTheProgramStopsTheSurveyAndLeavesTheWindowAlone) {
     // Long enough for the window to get its events many times however the lines are read.
     std::string content = "H\r\n%T\tPOBS\r\n";
-    for (int i = 0; i < 50000; ++i)
+    for (int i = 0; i < 200000; ++i)
         content += "%R\t" + std::to_string(i) + "\r\n";
     fake.events.stopAfter = 10;
     EXPECT_EQ(survey(content + "%E\r\n"), SurveyOutcome::Stopped);
