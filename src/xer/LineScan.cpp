@@ -11,6 +11,10 @@ ByteMasks windowMasks(const char* at) {
     return byteMasksPlain(at, 64);
 }
 
+bool quietWindow(const char*, Rules, std::uint64_t&, std::uint64_t&) {
+    return false;
+}
+
 #include "xer/LineScanDrive.inc"
 
 Engine bestEngine() {

@@ -37,6 +37,10 @@ ByteMasks windowMasks(const char* at) {
             maskOf(parts, 'T'), maskOf(parts, 'E'),  maskOf(parts, 'R')};
 }
 
+bool quietWindow(const char*, Rules, std::uint64_t&, std::uint64_t&) {
+    return false;
+}
+
 #include "xer/LineScanDrive.inc"
 
 } // namespace
@@ -60,6 +64,56 @@ ByteMasks windowMasks(const char* at) {
     return {maskOf(low, high, '%'),    maskOf(low, high, '\r'), maskOf(low, high, '\n'),
             maskOf(low, high, '\x1a'), maskOf(low, high, 'T'),  maskOf(low, high, 'E'),
             maskOf(low, high, 'R')};
+}
+
+__m256i equal(__m256i v, char c) {
+    return _mm256_cmpeq_epi8(v, _mm256_set1_epi8(c));
+}
+
+std::uint64_t bitsOf(__m256i v, int half) {
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(v)))
+           << (32 * half);
+}
+
+// The common window, settled on the bytes themselves: line starts follow LF, every CR is
+// followed by LF and every LF preceded by CR, and no line start stops the scan.
+bool quietWindow(const char* q, Rules rules, std::uint64_t& starts, std::uint64_t& records) {
+    if (q[-1] == '\n' && q[-2] != '\r')
+        return false;
+    __m256i bad = _mm256_setzero_si256();
+    std::uint64_t lineStarts = 0, recordStarts = 0;
+    for (int half = 0; half < 2; ++half) {
+        const char* p = q + 32 * half;
+        const __m256i before = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p - 1));
+        const __m256i at = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const __m256i after = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1));
+        const __m256i start = equal(before, '\n');
+        const __m256i pct = equal(at, '%');
+        const __m256i tAfter = equal(after, 'T');
+        const __m256i lfAfter = equal(after, '\n');
+        const __m256i unpaired =
+            _mm256_or_si256(_mm256_xor_si256(equal(at, '\r'), lfAfter),
+                            _mm256_xor_si256(equal(before, '\r'), equal(at, '\n')));
+        __m256i stop;
+        if (rules.look == Look::TableLines) {
+            const __m256i notPlain =
+                _mm256_or_si256(_mm256_or_si256(tAfter, equal(after, '\r')), lfAfter);
+            stop =
+                _mm256_or_si256(_mm256_andnot_si256(pct, start), _mm256_and_si256(start, notPlain));
+        } else {
+            const __m256i tagged = _mm256_and_si256(start, pct);
+            stop = _mm256_and_si256(tagged, _mm256_or_si256(tAfter, equal(after, 'E')));
+            recordStarts |= bitsOf(_mm256_and_si256(tagged, equal(after, 'R')), half);
+        }
+        bad = _mm256_or_si256(bad,
+                              _mm256_or_si256(_mm256_or_si256(stop, equal(at, '\x1a')), unpaired));
+        lineStarts |= bitsOf(start, half);
+    }
+    if (!_mm256_testz_si256(bad, bad))
+        return false;
+    starts = lineStarts;
+    records = recordStarts;
+    return true;
 }
 
 #include "xer/LineScanDrive.inc"
