@@ -1,8 +1,11 @@
 #pragma once
 
 #include "platform/Ui.h"
+#include "xer/LineScan.h"
 #include "xer/XerLine.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -22,12 +25,20 @@ struct Pass {
     bool done = false;
     // A SUB byte in the line being read: the survey repairs it; a purge cannot go on.
     Status subMet(std::uint64_t) { return makeFailure(failure::InputPastEnd); }
+    // What lines the pass may let a scan pass over, from where it stands: none by default.
+    std::optional<scan::Look> scanLook() const { return std::nullopt; }
+    // Whole lines a scan passed over (with records "%R" lines among them), as they stand in
+    // the input, each ending in CR LF when the pass writes.
+    Status skipped(std::string_view, std::uint64_t) { return {}; }
 };
 
 // Walks every line of input through a pass, the one place where the lines of a block, the
 // lines that cross blocks and the window's events meet. Before each line the window processes
 // its events; every few hundred lines (and before each line read in pieces) a request to stop
 // is looked at. Lines that cannot be table lines outside the pass's tables take the short way.
+// The most a scan passes over between two looks at the window's events.
+inline constexpr std::ptrdiff_t kScanSpan = 64 * 1024;
+
 template <typename P> Outcome<PassEnd> walkLines(XerLineReader& input, EventPump& events, P& pass) {
     std::uint32_t lines = 0;
     Status failed;
@@ -46,9 +57,28 @@ template <typename P> Outcome<PassEnd> walkLines(XerLineReader& input, EventPump
             failed = pass.take(line);
         return failed.ok() && !pass.done;
     };
+    // Runs of lines that need no look, found many bytes at a time instead of line by line; the
+    // window gets its events, and a request to stop is looked at, after each run.
+    const auto skip = [&](const char* from, const char* end) -> const char* {
+        const std::optional<scan::Look> look = pass.scanLook();
+        if (!look)
+            return from;
+        const bool lfEnds = input.lineEnds() == XerLineReader::LineEnds::CrOrLf;
+        end = std::min(end, from + std::min<std::ptrdiff_t>(end - from, kScanSpan));
+        const scan::Result r = scan::scanLines(from, end, {*look, lfEnds, out != nullptr});
+        if (r.skip == 0)
+            return from;
+        events.processEvents();
+        if (events.stopRequested()) {
+            stopped = true;
+            return nullptr;
+        }
+        failed = pass.skipped({from, r.skip}, r.records);
+        return failed.ok() ? from + r.skip : nullptr;
+    };
     PieceLine pieces(input, out ? &out->writer() : nullptr);
     while (!input.atEnd() && !pass.done) {
-        const bool going = input.forLinesInBlock(take);
+        const bool going = input.forLinesInBlock(take, skip);
         // A run points into the block: it is written before the block is read again.
         if (out) {
             if (Status s = out->flush(); !s)

@@ -22,6 +22,13 @@ bool countOne(std::int32_t& count) {
     return true;
 }
 
+bool countMany(std::int32_t& count, std::uint64_t many) {
+    if (many > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max() - count))
+        return false;
+    count += static_cast<std::int32_t>(many);
+    return true;
+}
+
 Status overflow() {
     return makeFailure(failure::Overflow);
 }
@@ -41,6 +48,16 @@ struct PobsPass : Pass {
 
     PobsPass(RunWriter& run, std::int32_t& count) : removed(count) { output = &run; }
     bool idle() const { return walk.outside(); }
+    std::optional<scan::Look> scanLook() const {
+        if (walk.outside())
+            return scan::Look::TableLines;
+        return walk.fieldNamesNext() ? std::nullopt : std::optional(scan::Look::TableEnds);
+    }
+    Status skipped(std::string_view lines, std::uint64_t records) {
+        if (walk.outside())
+            return output->addLines(lines);
+        return countMany(removed, records) ? Status{} : overflow();
+    }
     // Lines inside the table are dropped: the rare one written after all is read again.
     void prepare(PieceLine& line) const {
         line.keep(walk.outside() ? Keep::Stream : Keep::Inspect);
@@ -100,6 +117,9 @@ struct ReferencePass : Pass {
     bool idle() const {
         return projrisk.walk.outside() && prorisk.walk.outside() && risktype.outside();
     }
+    std::optional<scan::Look> scanLook() const {
+        return idle() ? std::optional(scan::Look::TableLines) : std::nullopt;
+    }
 
     void prepare(PieceLine& line) const {
         if (projrisk.walk.fieldNamesNext() || prorisk.walk.fieldNamesNext() ||
@@ -145,6 +165,10 @@ struct RiskTypePass : Pass {
         output = &run;
     }
     bool idle() const { return walk.outside(); }
+    std::optional<scan::Look> scanLook() const {
+        return idle() ? std::optional(scan::Look::TableLines) : std::nullopt;
+    }
+    Status skipped(std::string_view lines, std::uint64_t) { return output->addLines(lines); }
 
     void prepare(PieceLine& line) const {
         if (walk.outside()) {

@@ -24,6 +24,14 @@ bool countOne(std::int32_t& count) {
     return true;
 }
 
+// Adds many to a 32-bit count; false on overflow.
+bool countMany(std::int32_t& count, std::uint64_t many) {
+    if (many > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max() - count))
+        return false;
+    count += static_cast<std::int32_t>(many);
+    return true;
+}
+
 // The survey's walk: POBS and RISKTYPE tables, the end of a POBS table may open RISKTYPE, and
 // the file's last line is never examined, except to find a table that the file ends inside.
 struct SurveyPass : xer::Pass {
@@ -39,6 +47,20 @@ struct SurveyPass : xer::Pass {
     bool idle() const { return walk.outside(); }
     void prepare(xer::PieceLine&) const {}
     Status subMet(std::uint64_t offset) { return repair(offset); }
+    // Outside the tables only a table line matters; inside, only the records and the end.
+    std::optional<xer::scan::Look> scanLook() const {
+        if (walk.outside())
+            return xer::scan::Look::TableLines;
+        if (walk.fieldNamesNext())
+            return std::nullopt;
+        return xer::scan::Look::TableEnds;
+    }
+    Status skipped(std::string_view, std::uint64_t records) {
+        if (walk.outside() || records == 0)
+            return {};
+        auto& count = walk.table() == 0 ? state.PobsRecordCount : state.RiskTypeRecordCount;
+        return countMany(count, records) ? Status{} : makeFailure(failure::Overflow);
+    }
 
     template <typename Line> Status take(const Line& line) {
         if (walk.outside() && line.last()) {

@@ -22,6 +22,18 @@ Status RunWriter::add(std::string_view text, const char* end) {
     return m_writer.endLine();
 }
 
+Status RunWriter::addLines(std::string_view lines) {
+    if (m_start && m_end == lines.data()) {
+        m_end = lines.data() + lines.size();
+        return {};
+    }
+    if (Status s = flush(); !s)
+        return s;
+    m_start = lines.data();
+    m_end = m_start + lines.size();
+    return {};
+}
+
 Status RunWriter::flush() {
     if (!m_start)
         return {};

@@ -19,6 +19,8 @@ public:
 
     // Writes a line that lies in the reader's block; end is one past its line end there.
     Status add(std::string_view text, const char* end);
+    // Writes whole lines that lie in the reader's block as they stand, each ending in CR LF.
+    Status addLines(std::string_view lines);
     // Writes the pending run: before the block is read again, and before anything else.
     Status flush();
     XerLineWriter& writer() { return m_writer; }

@@ -65,7 +65,13 @@ public:
     // test is true after the line. It stops before a line that it cannot hand over whole (one
     // that crosses blocks or holds a SUB byte, or the very first line of the file), which
     // readLine then reads; it returns false when visit said stop.
-    template <typename Visit> bool forLinesInBlock(Visit&& visit);
+    //
+    // Before each line, skip(from, end) may pass over whole lines from the current one: it
+    // returns where the next line to visit starts, or nullptr to stop (then false).
+    template <typename Visit, typename Skip> bool forLinesInBlock(Visit&& visit, Skip&& skip);
+    template <typename Visit> bool forLinesInBlock(Visit&& visit) {
+        return forLinesInBlock(visit, [](const char* from, const char*) { return from; });
+    }
 
     // Once the end test is true: a failure when the file has grown since it was opened.
     Status checkUnchanged();
@@ -74,6 +80,7 @@ public:
     std::int64_t subOffset() const { return m_subOffset; }
 
     std::uint64_t size() const { return m_size; }
+    LineEnds lineEnds() const { return m_lineEnds; }
     std::size_t blockSize() const { return m_buffer.size(); }
 
 private:
@@ -136,12 +143,18 @@ template <typename Sink> Status XerLineReader::readLine(Sink& sink) {
     return readLineAcrossBlocks(sink);
 }
 
-template <typename Visit> bool XerLineReader::forLinesInBlock(Visit&& visit) {
+template <typename Visit, typename Skip>
+bool XerLineReader::forLinesInBlock(Visit&& visit, Skip&& skip) {
     if (m_lineEnds == LineEnds::Undecided || m_inLine)
         return true;
     for (;;) {
         if (m_end - m_cur < 2)
             return true;
+        const char* from = skip(static_cast<const char*>(m_cur), static_cast<const char*>(m_end));
+        if (!from)
+            return false;
+        m_next += static_cast<std::uint64_t>(from - m_cur);
+        m_cur = from;
         const char* stop = detail::findLineEnd(m_cur, m_end, m_lineEnds);
         if (!stop || stop + 1 >= m_end || m_sub < stop)
             return true;

@@ -17,10 +17,12 @@ Status XerLineWriter::flush() {
 }
 
 Status XerLineWriter::write(std::string_view text) {
-    if (text.size() > m_buffer.size() - m_used) {
+    // A long piece (a run of unchanged lines, most of a block) goes straight through: copying it
+    // into the buffer first would cost a pass over the bytes for nothing.
+    if (text.size() > m_buffer.size() - m_used || text.size() >= kDirect) {
         if (Status s = flush(); !s)
             return s;
-        if (text.size() >= m_buffer.size()) // a long piece goes straight through
+        if (text.size() >= std::min(m_buffer.size(), kDirect))
             return m_file.write(text.data(), text.size());
     }
     std::memcpy(m_buffer.data() + m_used, text.data(), text.size());

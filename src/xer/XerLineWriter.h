@@ -12,6 +12,8 @@ namespace zembrel::xer {
 class XerLineWriter {
 public:
     static constexpr std::size_t kDefaultBlockSize = 256 * 1024;
+    // Pieces at least this long are written without passing through the buffer.
+    static constexpr std::size_t kDirect = 64 * 1024;
 
     explicit XerLineWriter(WriteFile& file, std::size_t blockSize = kDefaultBlockSize);
     XerLineWriter(const XerLineWriter&) = delete;

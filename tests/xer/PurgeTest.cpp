@@ -1,5 +1,6 @@
 #include "xer/Purge.h"
 #include "BlockSizes.h"
+#include "BoundaryLayout.h"
 #include "XerText.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/FakePromptPlayer.h"
@@ -102,6 +103,21 @@ TEST_P(PurgeTest, LeavesOutEveryPobsTableAndKeepsEveryOtherLineInOrder) {
     EXPECT_EQ(prompts.played, (Prompts{47, 51}));
     EXPECT_TRUE(fake.boxes.shown.empty());
     EXPECT_EQ(fake.pointer.changes, (std::vector<bool>{true, false}));
+}
+
+// Runs of lines copied or left out whole: the same file whatever falls on a block boundary.
+TEST_P(PurgeTest, ScannedRunsAreCopiedAndLeftOutAsLineByLine) {
+    if (GetParam() < 1024)
+        GTEST_SKIP() << "the smaller blocks split every line already";
+    for (const std::string eol : {"\r\n", "\n"}) {
+        for (std::size_t shift = 0; shift <= 70; shift += 3) {
+            SCOPED_TRACE((eol == "\n" ? "LF, shift " : "CR LF, shift ") + std::to_string(shift));
+            const test::BoundaryLayout layout(shift, eol);
+            ASSERT_EQ(surveyAndPurge(layout.text), PurgeOutcome::Created);
+            EXPECT_EQ(file(kNew), layout.purged);
+            EXPECT_EQ(state.PobsRecordCount, layout.pobs);
+        }
+    }
 }
 
 TEST_P(PurgeTest, WritesTheInputWithoutPobsAndUnusedRiskTypes) {
@@ -384,8 +400,9 @@ TEST_P(PurgeTest, LongLinesPassThroughWhole) {
 }
 
 TEST_P(PurgeTest, ClosingTheProgramStopsAPurgeWithoutLeavingAFile) {
+    // Long enough for the window to get its events many times however the lines are read.
     std::string content = "H\r\n%T\tPOBS\r\n%R\t1\r\n%E\r\n";
-    for (int i = 0; i < 5000; ++i)
+    for (int i = 0; i < 200000; ++i)
         content += "%R\t" + std::to_string(i) + "\r\n";
     file(kPath) = content;
     state.CurrentXerPath = kPath;

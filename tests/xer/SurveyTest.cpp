@@ -1,5 +1,6 @@
 #include "xer/Survey.h"
 #include "BlockSizes.h"
+#include "BoundaryLayout.h"
 #include "XerText.h"
 #include "fakes/FakePlatform.h"
 
@@ -272,9 +273,25 @@ TEST_P(SurveyTest, RefusesWithoutAFileAndLeavesTheWindowAsItWas) {
     EXPECT_EQ(state.TabChar, '\t');
 }
 
+// Runs of records are scanned, not walked: table lines, line ends and SUB bytes on either side
+// of a block boundary, and inside or outside a scanned run, are found as one by one.
+TEST_P(SurveyTest, ScannedRunsFindWhatLiesOnBlockBoundaries) {
+    for (const std::string eol : {"\r\n", "\n"}) {
+        for (std::size_t shift = 0; shift <= 70; ++shift) {
+            SCOPED_TRACE((eol == "\n" ? "LF, shift " : "CR LF, shift ") + std::to_string(shift));
+            const test::BoundaryLayout layout(shift, eol);
+            ASSERT_EQ(survey(layout.text), SurveyOutcome::Reported);
+            EXPECT_EQ(file(), layout.repaired);
+            EXPECT_EQ(state.PobsRecordCount, layout.pobs);
+            EXPECT_EQ(fake.boxes.shown.size(), 1u);
+        }
+    }
+}
+
 TEST_P(SurveyTest, ClosingTheProgramStopsTheSurveyAndLeavesTheWindowAlone) {
+    // Long enough for the window to get its events many times however the lines are read.
     std::string content = "H\r\n%T\tPOBS\r\n";
-    for (int i = 0; i < 5000; ++i)
+    for (int i = 0; i < 200000; ++i)
         content += "%R\t" + std::to_string(i) + "\r\n";
     fake.events.stopAfter = 10;
     EXPECT_EQ(survey(content + "%E\r\n"), SurveyOutcome::Stopped);
