@@ -91,6 +91,7 @@ template <typename P> Outcome<PassEnd> walkLines(XerLineReader& input, EventPump
                 return failed.failure();
             break;
         }
+        events.reportProgress(input.position().offset, input.size());
         if (input.atEnd())
             break;
         events.processEvents();

@@ -90,8 +90,8 @@ void OpenProject::dropEvent(QDropEvent* event) {
 void OpenProject::showProgress(std::uint64_t done, std::uint64_t total) {
     if (!m_running || total == 0 || m_runTime.elapsed() < 500)
         return;
-    m_progress->setValue(static_cast<int>(std::min(done, total) * 1000 / total));
     m_progress->show();
+    m_progress->setValue(static_cast<int>(std::min(done, total) * 1000 / total));
 }
 
 void OpenProject::updatePurge() {

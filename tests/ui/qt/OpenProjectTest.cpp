@@ -14,10 +14,14 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
 
 namespace zembrel {
 namespace {
@@ -199,6 +203,28 @@ TEST_F(OpenProjectTest, OneDroppedFileIsSurveyedAndPurgeComesBackAsTheSurveyDeci
     EXPECT_EQ(state.CurrentXerPath, "/srv/Other.xer");
     EXPECT_EQ(child<QLineEdit>("txtFileName")->text(), QStringLiteral("Other.xer"));
     EXPECT_TRUE(button("cmdPurge")->isEnabled());
+}
+
+TEST_F(OpenProjectTest, AnOperationPastHalfASecondShowsItsProgressUntilItEnds) {
+    dialog.choose("/srv/Plan.xer", "Plan.xer");
+    commands.startUp();
+    auto* bar = child<QProgressBar>("progress");
+    std::vector<int> shown; // the values set, negative while the bar was hidden
+    QObject::connect(bar, &QProgressBar::valueChanged,
+                     [&](int value) { shown.push_back(bar->isVisible() ? value : -value); });
+    EXPECT_FALSE(bar->isVisible());
+    button("cmdAgain")->click(); // quick: nothing shows
+    EXPECT_TRUE(shown.empty());
+    bool slow = true;
+    fake.events.onProcess = [&] {
+        if (std::exchange(slow, false))
+            std::this_thread::sleep_for(std::chrono::milliseconds(550));
+    };
+    button("cmdAgain")->click();
+    EXPECT_EQ(shown, std::vector<int>{1000}); // the whole file, once read
+    EXPECT_FALSE(bar->isVisible());           // gone when the survey ended
+    EXPECT_GE(bar->geometry().top(), child<QLabel>("lblResults")->geometry().bottom());
+    EXPECT_LT(bar->geometry().bottom(), button("cmdPurge")->geometry().top());
 }
 
 // "&Done", File "&Exit" and the close box: each ends the program through the commands.
