@@ -65,21 +65,19 @@ TEST_P(QtMessageBoxesTest, ShowsItsKindAndAnswersWithThePressedButton) {
               c.answer);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, QtMessageBoxesTest,
-    ::testing::Values(BoxCase{"Yes", MessageButtons::YesNo, MessageIcon::Question,
-                              QMessageBox::Question, QMessageBox::NoButton, MessageAnswer::Yes},
-                      BoxCase{"No", MessageButtons::YesNo, MessageIcon::Question,
-                              QMessageBox::Question, QMessageBox::No, MessageAnswer::No},
-                      BoxCase{"Plain", MessageButtons::Ok, MessageIcon::None, QMessageBox::NoIcon,
-                              QMessageBox::NoButton, MessageAnswer::Ok},
-                      BoxCase{"Information", MessageButtons::Ok, MessageIcon::Information,
-                              QMessageBox::Information, QMessageBox::Ok, MessageAnswer::Ok},
-                      BoxCase{"Exclamation", MessageButtons::Ok, MessageIcon::Exclamation,
-                              QMessageBox::Warning, QMessageBox::Ok, MessageAnswer::Ok},
-                      BoxCase{"Critical", MessageButtons::Ok, MessageIcon::Critical,
-                              QMessageBox::Critical, QMessageBox::Ok, MessageAnswer::Ok}),
-    [](const auto& row) { return std::string(row.param.name); });
+using enum MessageIcon;
+using Box = QMessageBox;
+INSTANTIATE_TEST_SUITE_P(Kinds, QtMessageBoxesTest,
+                         // clang-format off
+    ::testing::Values(
+        BoxCase{"Yes", MessageButtons::YesNo, Question, Box::Question, Box::NoButton, MessageAnswer::Yes},
+        BoxCase{"No", MessageButtons::YesNo, Question, Box::Question, Box::No, MessageAnswer::No},
+        BoxCase{"Plain", MessageButtons::Ok, None, Box::NoIcon, Box::NoButton, MessageAnswer::Ok},
+        BoxCase{"Information", MessageButtons::Ok, Information, Box::Information, Box::Ok, MessageAnswer::Ok},
+        BoxCase{"Exclamation", MessageButtons::Ok, Exclamation, Box::Warning, Box::Ok, MessageAnswer::Ok},
+        BoxCase{"Critical", MessageButtons::Ok, Critical, Box::Critical, Box::Ok, MessageAnswer::Ok}),
+                         // clang-format on
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(QtBusyPointerTest, BusyIsOneStateNotAStack) {
     {
