@@ -94,6 +94,11 @@ TEST(PosixEnvironmentTest, LocalAppDataIsXdgConfigHomeElseDotConfig) {
     EXPECT_EQ(env.homeFolder(), "");
 }
 
+void writeFile(const std::string& path, const std::string& content, fs::perms perms) {
+    std::ofstream(path, std::ios::binary) << content;
+    fs::permissions(path, perms);
+}
+
 const std::string kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 
 // Looks the tool up as the system-information button does, on a search path of its own.
@@ -115,13 +120,11 @@ std::string lookup(const std::string& path, const std::string& key = kToolKey,
 
 TEST(PosixRegistryTest, NamesTheFirstSystemInformationProgramOnThePath) {
     test::TempFolder dir;
-    std::filesystem::create_directories(dir.file("a"));
-    std::filesystem::create_directories(dir.file("b"));
+    fs::create_directories(dir.file("a"));
+    fs::create_directories(dir.file("b"));
     const auto program = [&](const std::string& path, bool executable) {
-        dir.write(path, "#!/bin/sh\n");
-        std::filesystem::permissions(dir.file(path), executable
-                                                         ? std::filesystem::perms::owner_all
-                                                         : std::filesystem::perms::owner_read);
+        writeFile(dir.file(path), "#!/bin/sh\n",
+                  executable ? fs::perms::owner_all : fs::perms::owner_read);
     };
     const std::string path = "relative:" + dir.file("a") + ":" + dir.file("b");
     EXPECT_EQ(lookup(path), "(none)");
@@ -155,11 +158,6 @@ TEST(PlayerArgumentsTest, PlayersThatDoNotKnowTheWindowsSwitchesGetTheirOwn) {
         SCOPED_TRACE(c.program);
         EXPECT_EQ(playerArguments(c.program, c.arguments), c.expected);
     }
-}
-
-void writeFile(const std::string& path, const std::string& content, fs::perms perms) {
-    std::ofstream(path, std::ios::binary) << content;
-    fs::permissions(path, perms);
 }
 
 class PosixProgramStarterTest : public ::testing::Test {

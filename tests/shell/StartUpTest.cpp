@@ -46,9 +46,7 @@ TEST_F(StartUpTest, RunsItsStepsInOrder) {
             EXPECT_TRUE(profile.reads.empty());
         } else if (name == "closeSplash") {
             EXPECT_EQ(state.ProgramFolder, "/opt/zembrel/");
-            EXPECT_EQ(state.HelpFilePath, "/opt/zembrel/ZembrelPOBS.chm");
             EXPECT_EQ(state.SettingsFile, kSettings);
-            EXPECT_EQ(state.SuiteSettingsFile, kSuite);
             ASSERT_EQ(profile.reads.size(), 4u); // TOP, LEFT, SOUND_ON, XER_LOCATION
             EXPECT_EQ(profile.reads[0].file, kSettings);
             EXPECT_EQ(profile.reads[3].key, "XER_LOCATION");
