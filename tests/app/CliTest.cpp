@@ -6,8 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <sstream>
+
+#ifdef _WIN32
+#define popen _popen
+#define pclose _pclose
+#else
+#include <sys/wait.h>
+#endif
 
 namespace zembrel {
 namespace {
@@ -87,8 +95,8 @@ TEST_F(CliTest, PurgeWritesTheCopyBesideTheFile) {
 
 TEST_F(CliTest, FoldersRecursivelyAndResultsForPrograms) {
     std::filesystem::create_directories(dir.file("jobs/old"));
-    const auto a = dir.write("jobs/a.XER", crlf({"ERMHDR", "%T\tPOBS", "%R\t1", "%R\t2", "%E"}));
-    const auto b = dir.write("jobs/old/b\xe9.xer", crlf({"ERMHDR", "%E"}));
+    dir.write("jobs/a.XER", crlf({"ERMHDR", "%T\tPOBS", "%R\t1", "%R\t2", "%E"}));
+    dir.write("jobs/old/b\xe9.xer", crlf({"ERMHDR", "%E"}));
     dir.write("jobs/notes.txt", "not an export");
     const CliRun r = cli({"purge", "--yes", "--recursive", "--json", dir.file("jobs")});
     EXPECT_EQ(r.status, 0);
@@ -106,8 +114,6 @@ TEST_F(CliTest, FoldersRecursivelyAndResultsForPrograms) {
     EXPECT_EQ(r.out.find("notes.txt"), std::string::npos);
     EXPECT_EQ(r.out.front(), '{'); // nothing but the JSON on standard output
     EXPECT_EQ(TempFolder::read(dir.file("jobs/a-POBS.XER")), crlf({"ERMHDR", "%E"}));
-    (void)a;
-    (void)b;
 }
 
 TEST_F(CliTest, AnyFileNotReportedMakesTheStatusOne) {
@@ -147,21 +153,64 @@ TEST(Cli, UsageHelpAndVersion) {
     const CliRun help = cli({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("survey [--recursive] [--json] [--] FILE"), std::string::npos);
-    for (const auto& args : {std::vector<std::string>{},
-                             {"survey"},
-                             {"frobnicate", "x"},
-                             {"survey", "--yes", "f"},
-                             {"purge", "--no", "--yes", "f"},
-                             {"purge", "--yes", "--yes", "f"},
-                             {"purge", "--no"},
-                             {"purge", "--frob", "f"},
-                             {"survey", "--json", "--json", "f"}}) {
+    // clang-format off
+    for (const auto& args : {std::vector<std::string>{}, {"survey"}, {"frobnicate", "x"},
+             {"survey", "--yes", "f"}, {"purge", "--no", "--yes", "f"}, {"purge", "--yes", "--yes", "f"},
+             {"purge", "--no"}, {"purge", "--frob", "f"}, {"survey", "--json", "--json", "f"}}) {
+        // clang-format on
         SCOPED_TRACE(testing::PrintToString(args));
         const CliRun r = cli(args);
         EXPECT_EQ(r.status, 2);
         EXPECT_TRUE(r.out.empty());
         EXPECT_NE(r.err.find("Usage:"), std::string::npos);
     }
+}
+
+// The companion as a program: the bytes it writes to standard output and error are the same on
+// every platform (no line-end translation on Windows), and so is its exit status.
+struct CompanionRun {
+    int status;
+    std::string out;
+};
+
+// Runs the companion, which lies in the folder the tests run in, with arguments; standard
+// error follows standard output after a bar.
+CompanionRun companion(const std::string& arguments, const std::string& errFile) {
+#ifdef _WIN32
+    // cmd.exe drops the outer pair of quotes of a command that holds several.
+    const std::string command =
+        "\".\\" ZEMBREL_COMPANION " " + arguments + " 2>\"" + errFile + "\"\"";
+    FILE* pipe = popen(command.c_str(), "rb");
+#else
+    const std::string command = "./" ZEMBREL_COMPANION " " + arguments + " 2>'" + errFile + "'";
+    FILE* pipe = popen(command.c_str(), "r");
+#endif
+    std::string out;
+    char buffer[4096];
+    for (std::size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    const int status = pipe ? pclose(pipe) : -1;
+#ifndef _WIN32
+    return {WEXITSTATUS(status), out + "|" + test::TempFolder::read(errFile)};
+#else
+    return {status, out + "|" + test::TempFolder::read(errFile)};
+#endif
+}
+
+TEST(CompanionProcessTest, WritesTheSameBytesOnEveryPlatform) {
+    test::TempFolder dir;
+    const auto plan = dir.write("Plan.xer", test::crlf({"ERMHDR", "%T\tPOBS", "%F", "%R\t1\x1a",
+                                                        "%T\tRISKTYPE", "%F", "%R\t7", "%E"}));
+    const CompanionRun run = companion("purge --yes \"" + plan + "\"", dir.file("err.txt"));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out,
+              "A total of 1 POBS records\r\nand 1 Risk Type records\r\nexist in this XER file."
+              "\r\n\r\nClick on the button below to create a new XER file without these unwanted "
+              "entries.\nNumber of POBS Records Removed: 1.\r\nNumber of Risk Types removed: 1."
+              "\r\n\r\nA new import file has been created called\r\nPlan-POBS.xer\n"
+              "|Plovard: A total of 1 characters were corrupt and were replaced with a space.\n");
+    EXPECT_EQ(test::TempFolder::read(dir.file("Plan-POBS.xer")), test::crlf({"ERMHDR", "%E"}));
+    EXPECT_EQ(companion("survey --yes x", dir.file("err.txt")).status, 2);
 }
 
 } // namespace

@@ -188,19 +188,6 @@ Outcome<std::unique_ptr<ScratchFile>> FakeFileSystem::createScratch(const std::s
     return std::unique_ptr<ScratchFile>(new FakeScratchFile(*this, folder));
 }
 
-std::vector<std::string> FakeFileSystem::folderEntries(const std::string& folder) {
-    std::vector<std::string> names;
-    const auto collect = [&](const std::string& path) {
-        if (!path.empty() && folderOf(path) == folder)
-            names.push_back(path.substr(folder.empty() ? 0 : folder.size() + 1));
-    };
-    for (const auto& [path, data] : files)
-        collect(path);
-    for (const auto& path : folders)
-        collect(path);
-    return names;
-}
-
 Status FakeFileSystem::remove(const std::string& path) {
     if (auto f = failureOf(Op::Remove, path))
         return *f;

@@ -15,19 +15,12 @@ namespace zembrel::test {
 // content live; a scratch file keeps its bytes to itself until it is kept under a name.
 class FakeFileSystem final : public FileSystem {
 public:
-    enum class Op {
-        OpenRead,
-        OpenReadWrite,
-        CreateScratch,
-        ReadBack, // a scratch file opened for reading
-        Read,
-        ReadAt,
-        Seek,
-        Write,
-        WriteAt,
-        Keep, // a scratch file renamed into place: the moment its content counts
-        Remove,
-    };
+    // ReadBack opens a scratch file for reading; Keep renames one into place, the moment its
+    // content counts.
+    // clang-format off
+    enum class Op { OpenRead, OpenReadWrite, CreateScratch, ReadBack, Read, ReadAt, Seek, Write,
+                    WriteAt, Keep, Remove };
+    // clang-format on
 
     std::map<std::string, std::string> files;
     std::set<std::string> folders;
@@ -59,7 +52,8 @@ public:
     Outcome<std::unique_ptr<ReadFile>> openRead(const std::string& path) override;
     Outcome<std::unique_ptr<ByteFile>> openReadWrite(const std::string& path) override;
     Outcome<std::unique_ptr<ScratchFile>> createScratch(const std::string& folder) override;
-    std::vector<std::string> folderEntries(const std::string& folder) override;
+    // No test lists a folder through the fake: the companion lists real ones.
+    std::vector<std::string> folderEntries(const std::string&) override { return {}; }
     Status remove(const std::string& path) override;
     Status createFolder(const std::string& path) override;
 

@@ -1,14 +1,10 @@
 #pragma once
 
-#include "fakes/FakeEnvironment.h"
-#include "fakes/FakeFileDialog.h"
-#include "fakes/FakeHelpViewer.h"
-#include "fakes/FakeModalWindows.h"
 #include "fakes/FakePlatform.h"
-#include "fakes/FakeProfileStore.h"
-#include "fakes/FakeProgramStarter.h"
 #include "fakes/FakePromptPlayer.h"
+#include "fakes/FakeServices.h"
 #include "shell/ShellServices.h"
+#include "shell/StartUpWindow.h"
 
 namespace zembrel::test {
 
@@ -27,6 +23,30 @@ struct FakeShellServices {
     FakeModalWindows modals;
     ShellServices services{fake.platform, environment, profile,  dialog,
                            help,          prompts,     programs, modals};
+};
+
+// Tells onCall each window operation by name ("showSplash", "input off" ...) once the state it
+// changes has changed, so a test can look at the state at that moment.
+class FakeStartUpWindow final : public StartUpWindow {
+public:
+    std::function<void(const std::string&)> onCall;
+    bool mainVisible = false;
+    bool inputEnabled = true;
+    bool ended = false;
+
+    void showSplash() override { record("showSplash"); }
+    void closeSplash() override { record("closeSplash"); }
+    void showMainWindow() override { record("showMainWindow", mainVisible = true); }
+    void setMainInputEnabled(bool enabled) override {
+        record(enabled ? "input on" : "input off", inputEnabled = enabled);
+    }
+    void endProgram() override { record("endProgram", ended = true); }
+
+private:
+    void record(const std::string& name, bool = false) {
+        if (onCall)
+            onCall(name);
+    }
 };
 
 } // namespace zembrel::test

@@ -85,25 +85,6 @@ TEST_F(PosixFileSystemTest, ErrnoValuesMapOntoTheCommonNumbers) {
     EXPECT_EQ(failureFromErrno(EISDIR, "x").description, "Path/File access error");
 }
 
-TEST_F(PosixFileSystemTest, ReadsAndRepairsInPlace) {
-    const auto path = dir.write("f", "abc\x1a"
-                                     "def");
-    {
-        auto repair = files.openReadWrite(path);
-        char c = 0;
-        ASSERT_EQ(*(*repair)->readAt(3, &c, 1), 1u);
-        EXPECT_EQ(c, '\x1a');
-        ASSERT_TRUE((*repair)->writeAt(3, " ", 1).ok());
-    }
-    EXPECT_EQ(test::TempFolder::read(path), "abc def");
-    auto in = files.openRead(path);
-    EXPECT_EQ((*in)->size(), 7u);
-    ASSERT_TRUE((*in)->seek(4).ok());
-    char buffer[8] = {};
-    EXPECT_EQ(*(*in)->read(buffer, sizeof buffer), 3u);
-    EXPECT_EQ(std::string(buffer, 3), "def");
-}
-
 TEST_F(PosixFileSystemTest, CreatesOneFolderLevel) {
     EXPECT_TRUE(files.createFolder(dir.file("new")).ok());
     EXPECT_TRUE(files.folderExists(dir.file("new")));

@@ -1,6 +1,5 @@
 #include "TempFolder.h"
-#include "fakes/FakeHelpViewer.h"
-#include "fakes/FakeHelpViewer.h"
+#include "fakes/FakeServices.h"
 #include "platform/qt/QtBusyPointer.h"
 #include "platform/qt/QtEventPump.h"
 #include "platform/qt/QtFileDialog.h"
@@ -68,21 +67,19 @@ TEST_P(QtMessageBoxesTest, ShowsItsKindAndAnswersWithThePressedButton) {
               c.answer);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, QtMessageBoxesTest,
-    ::testing::Values(BoxCase{"Yes", MessageButtons::YesNo, MessageIcon::Question,
-                              QMessageBox::Question, QMessageBox::NoButton, MessageAnswer::Yes},
-                      BoxCase{"No", MessageButtons::YesNo, MessageIcon::Question,
-                              QMessageBox::Question, QMessageBox::No, MessageAnswer::No},
-                      BoxCase{"Plain", MessageButtons::Ok, MessageIcon::None, QMessageBox::NoIcon,
-                              QMessageBox::NoButton, MessageAnswer::Ok},
-                      BoxCase{"Information", MessageButtons::Ok, MessageIcon::Information,
-                              QMessageBox::Information, QMessageBox::Ok, MessageAnswer::Ok},
-                      BoxCase{"Exclamation", MessageButtons::Ok, MessageIcon::Exclamation,
-                              QMessageBox::Warning, QMessageBox::Ok, MessageAnswer::Ok},
-                      BoxCase{"Critical", MessageButtons::Ok, MessageIcon::Critical,
-                              QMessageBox::Critical, QMessageBox::Ok, MessageAnswer::Ok}),
-    [](const auto& row) { return std::string(row.param.name); });
+using enum MessageIcon;
+using Box = QMessageBox;
+INSTANTIATE_TEST_SUITE_P(Kinds, QtMessageBoxesTest,
+                         // clang-format off
+    ::testing::Values(
+        BoxCase{"Yes", MessageButtons::YesNo, Question, Box::Question, Box::NoButton, MessageAnswer::Yes},
+        BoxCase{"No", MessageButtons::YesNo, Question, Box::Question, Box::No, MessageAnswer::No},
+        BoxCase{"Plain", MessageButtons::Ok, None, Box::NoIcon, Box::NoButton, MessageAnswer::Ok},
+        BoxCase{"Information", MessageButtons::Ok, Information, Box::Information, Box::Ok, MessageAnswer::Ok},
+        BoxCase{"Exclamation", MessageButtons::Ok, Exclamation, Box::Warning, Box::Ok, MessageAnswer::Ok},
+        BoxCase{"Critical", MessageButtons::Ok, Critical, Box::Critical, Box::Ok, MessageAnswer::Ok}),
+                         // clang-format on
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(QtBusyPointerTest, BusyIsOneStateNotAStack) {
     {
@@ -127,7 +124,8 @@ TEST(QtEventPumpTest, RunsEventsAtTheFirstYieldAndThenOnlyNowAndThen) {
     EXPECT_EQ(delivered, 3);
 }
 
-TEST(QtFileDialogTest, FiltersInQtsFormAndTheNearestExistingStartFolder) {
+// Filters in Qt's form; the dialog starts in the nearest folder that exists.
+TEST(QtFileDialogTest, OffersExistingXerFilesAndReportsCancelApart) {
     EXPECT_EQ(QtFileDialog::nameFilters("Programs|*.exe;*.com|All|*.*"),
               (QStringList{QStringLiteral("Programs (*.exe *.com)"), QStringLiteral("All (*.*)")}));
     test::TempFolder temp;
@@ -135,10 +133,6 @@ TEST(QtFileDialogTest, FiltersInQtsFormAndTheNearestExistingStartFolder) {
     EXPECT_EQ(QtFileDialog::startFolder(temp.path() + "/"), root);
     EXPECT_EQ(QtFileDialog::startFolder(temp.path() + "/gone/deeper/"), root);
     EXPECT_EQ(QtFileDialog::startFolder("C:\\"), QDir::homePath()); // another platform's folder
-}
-
-TEST(QtFileDialogTest, OffersExistingXerFilesAndReportsCancelApart) {
-    test::TempFolder temp;
     const std::string chosen = temp.write("Big Job \xc3\xa4.XER", "x");
     FileDialogOptions options;
     options.initialFolder = temp.path() + "/";
@@ -156,7 +150,7 @@ TEST(QtFileDialogTest, OffersExistingXerFilesAndReportsCancelApart) {
         EXPECT_EQ(help.shown, std::vector<std::string>{options.helpFile});
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Select the P6 Backup File to be Analyzed."));
         EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);
-        EXPECT_EQ(d->directory().absolutePath(), QString::fromStdString(temp.path()));
+        EXPECT_EQ(d->directory().absolutePath(), root);
         EXPECT_EQ(d->selectedNameFilter(), QStringLiteral("P6 XER Files (*.XER)"));
         // Typed into the name field, as a user would.
         if (auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))

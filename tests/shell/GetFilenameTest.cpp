@@ -1,8 +1,7 @@
 #include "shell/GetFilename.h"
 #include "XerText.h"
-#include "fakes/FakeFileDialog.h"
 #include "fakes/FakePlatform.h"
-#include "fakes/FakeProfileStore.h"
+#include "fakes/FakeServices.h"
 
 #include <gtest/gtest.h>
 
@@ -46,18 +45,19 @@ TEST_F(GetFilenameTest, AChosenFileBecomesCurrentAndItsFolderIsStoredAtOnce) {
         PathRules paths;
         std::string path, name, current, folder, stored;
     } cases[] = {
+        // clang-format off
         // Linux names tell letter case apart: the path keeps its case.
-        {"POSIX", PathRules::posix("/home/ann"), "/srv/Jobs/Plan.xer", "Plan.xer",
-         "/srv/Jobs/Plan.xer", "/srv/Jobs/", "/srv/Jobs/"},
+        {"POSIX", PathRules::posix("/home/ann"), "/srv/Jobs/Plan.xer", "Plan.xer", "/srv/Jobs/Plan.xer",
+         "/srv/Jobs/", "/srv/Jobs/"},
         // A folder holding a line end serves this run but is never written.
         {"a line end in the folder", PathRules::posix(""), "/srv/odd\nname/P.XER", "P.XER",
          "/srv/odd\nname/P.XER", "/srv/odd\nname/", "/srv/Jobs/"},
-        {"Windows", PathRules::windows(), "c:\\Jobs\\Plan.xer", "Plan.xer", "C:\\JOBS\\PLAN.XER",
-         "C:\\JOBS\\", "C:\\JOBS\\"},
+        {"Windows", PathRules::windows(), "c:\\Jobs\\Plan.xer", "Plan.xer", "C:\\JOBS\\PLAN.XER", "C:\\JOBS\\", "C:\\JOBS\\"},
         {"a drive's root", PathRules::windows(), "C:\\x.xer", "x.xer", "C:\\X.XER", "C:\\", "C:\\"},
-        {"bytes pass through", PathRules::posix(""), "/srv/Team plans./Pl\xe4ne \xc3\xbc./Big.XER",
-         "Big.XER", "/srv/Team plans./Pl\xe4ne \xc3\xbc./Big.XER",
-         "/srv/Team plans./Pl\xe4ne \xc3\xbc./", "/srv/Team plans./Pl\xe4ne \xc3\xbc./"},
+        {"bytes pass through", PathRules::posix(""), "/srv/Team plans./Pl\xe4ne \xc3\xbc./Big.XER", "Big.XER",
+         "/srv/Team plans./Pl\xe4ne \xc3\xbc./Big.XER", "/srv/Team plans./Pl\xe4ne \xc3\xbc./",
+         "/srv/Team plans./Pl\xe4ne \xc3\xbc./"},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -82,13 +82,7 @@ TEST_F(GetFilenameTest, CancelExplainsTheProgramAndAnEmptyChoiceChangesNothing) 
     window.fileName = "Plan.xer";
     dialog.cancel();
     choose();
-    EXPECT_EQ(window.resultsText,
-              "According to the Oracle/Primavera Knowledgebase, the P6 functions related to "
-              "table POBS have not been implemented yet so the table exists but is not supposed "
-              "to be used.  Due to a programming error, useless POBS data is being transferred "
-              "via XER files and this data is quickly growing.  This can cause very long import "
-              "times and wastes database space.  This program will create a new XER file that "
-              "does not include this unwanted POBS data.");
+    EXPECT_EQ(window.resultsText, kExplanation);
     EXPECT_EQ(window.redraws, 1); // shown before the survey that follows takes its time
     dialog.choose("", "");
     choose();

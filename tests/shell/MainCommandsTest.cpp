@@ -1,7 +1,6 @@
 #include "shell/MainCommands.h"
 #include "XerText.h"
 #include "fakes/FakeShellServices.h"
-#include "fakes/FakeStartUpWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -101,32 +100,11 @@ TEST_F(MainCommandsTest, ClosingDuringASurveyShutsDownWhenItHasReturned) {
     EXPECT_EQ(profile.writes.size(), 2u);
 }
 
-TEST_F(MainCommandsTest, ClosingDuringAPurgeStopsItWithoutOutput) {
-    duringNextOperation([&] { EXPECT_FALSE(commands.requestClose()); });
-    EXPECT_TRUE(commands.purge());
-    EXPECT_EQ(fake.files.files.count("/srv/Plan-POBS.xer"), 0u);
-    EXPECT_EQ(fake.files.files.count("/srv/Temp.TXT"), 0u);
-    EXPECT_EQ(state.CurrentXerPath, kPlan);
-    EXPECT_EQ(steps, (std::vector<std::string>{"events now", "endProgram"}));
-    EXPECT_EQ(fake.files.openHandles, 0);
-}
-
 TEST_F(MainCommandsTest, ClosingWhileIdleShutsDownAtOnce) {
     EXPECT_TRUE(commands.requestClose());
     EXPECT_EQ(steps, (std::vector<std::string>{"events now", "endProgram"}));
     EXPECT_EQ(profile.writes.size(), 2u);
     EXPECT_EQ(profile.writes[0].file, kSettings);
-}
-
-TEST_F(MainCommandsTest, PurgeMakesTheNewFileCurrentAndStartOverSurveysIt) {
-    EXPECT_TRUE(commands.purge());
-    EXPECT_EQ(fake.files.files.count("/srv/Plan-POBS.xer"), 1u);
-    EXPECT_EQ(window.fileName, "Plan-POBS.xer");
-    dialog.cancel();
-    EXPECT_TRUE(commands.startOver());
-    EXPECT_EQ(window.resultsHistory.back(),
-              "The above XER file does not contain any POBS or Risk Type records.");
-    EXPECT_FALSE(window.purgeEnabled);
 }
 
 TEST_F(MainCommandsTest, ADroppedFileIsChosenAndSurveyedUnlessAnOperationRuns) {
@@ -143,26 +121,6 @@ TEST_F(MainCommandsTest, ADroppedFileIsChosenAndSurveyedUnlessAnOperationRuns) {
     EXPECT_EQ(window.resultsHistory.back(),
               "The above XER file does not contain any POBS or Risk Type records.");
     EXPECT_EQ(dialog.asked.size(), dialogs); // no dialog came up for the drop
-}
-
-TEST_F(MainCommandsTest, TheMenuCommandsReachTheirOperations) {
-    fake.boxes.answers = {MessageAnswer::No};
-    EXPECT_TRUE(commands.resetToDefaults());
-    commands.showVersion();
-    commands.toggleVoicePrompts();
-    EXPECT_FALSE(window.voiceChecked);
-    ASSERT_EQ(fake.boxes.shown.size(), 2u);
-    test::expectBox(fake.boxes.shown[0],
-                    "Are you sure that you want to reset all program settings?",
-                    MessageIcon::Question, MessageButtons::YesNo);
-    EXPECT_EQ(fake.boxes.shown[1].text, "Version Number 4.42");
-    EXPECT_EQ(fake.boxes.shown[1].title, "Plovard Enterprise");
-    // The help file is not there: only the viewer may say so.
-    commands.showHelp();
-    EXPECT_EQ(help.shown, std::vector<std::string>{"/opt/zembrel/ZembrelPOBS.chm"});
-    EXPECT_EQ(fake.boxes.shown.size(), 2u);
-    commands.showAbout();
-    EXPECT_EQ(modals.opened.back(), "frmAbout");
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "shell/SetUpFolders.h"
-#include "fakes/FakeEnvironment.h"
 #include "fakes/FakeFileSystem.h"
+#include "fakes/FakeServices.h"
 #include "fakes/FakeUi.h"
 
 #include <gtest/gtest.h>
@@ -46,63 +46,33 @@ const std::string kFamily = "/home/ann/.config/Plovard/";
 const std::string kProgram = "/opt/zembrel/";
 const Outcome<std::string> kLocal = "/home/ann/.config"s;
 
+const std::string k5 = "ERROR #5, Invalid procedure call or argument.";
+const std::string k52 = "ERROR #52, Bad file name or number.";
+const std::string k76 = "ERROR #76, Path not found.";
+
 INSTANTIATE_TEST_SUITE_P(
     Lines, SetUpFoldersTest,
+    // clang-format off
     ::testing::Values(
         Folders{"no option: the family folder, made", "", kLocal, kFamily, {}, true},
-        Folders{
-            "a local folder ending in its separator", "", "/home/ann/.config/"s, kFamily, {}, true},
-        Folders{"the option in any case",
-                R"(/ini="/srv/team settings")",
-                kLocal,
-                "/srv/team settings/",
-                {}},
+        Folders{"a local folder ending in its separator", "", "/home/ann/.config/"s, kFamily, {}, true},
+        Folders{"the option in any case", R"(/ini="/srv/team settings")", kLocal, "/srv/team settings/", {}},
         Folders{"the first option anywhere, with its separator",
-                R"(-q /InI="/srv/team settings/" /INI="/srv")",
-                kLocal,
-                "/srv/team settings/",
-                {}},
+                R"(-q /InI="/srv/team settings/" /INI="/srv")", kLocal, "/srv/team settings/", {}},
         Folders{"the character after = unseen", R"(/INI=X/srv")", kLocal, "/srv/", {}},
-        Folders{"a folder that does not exist: the default",
-                R"(/INI="/srv/none")",
-                kLocal,
-                kFamily,
-                {},
-                true},
+        Folders{"a folder that does not exist: the default", R"(/INI="/srv/none")", kLocal, kFamily, {}, true},
         Folders{"a file is no folder", R"(/INI="/srv/notes.txt")", kLocal, kFamily, {}, true},
         Folders{"an empty name: the root", R"(/INI="")", kLocal, "/", {}},
-        Folders{"no closing quote",
-                R"(/INI="/srv/team settings)",
-                kLocal,
-                kProgram,
-                {"ERROR #5, Invalid procedure call or argument."}},
-        Folders{"nothing after the option",
-                "/INI=",
-                kLocal,
-                kProgram,
-                {"ERROR #5, Invalid procedure call or argument."}},
-        Folders{"a folder that cannot be made",
-                "",
-                "/nowhere/.config"s,
-                kProgram,
-                {"ERROR #76, Path not found."}},
-        Folders{"no local folder",
-                "",
-                Outcome<std::string>(makeFailure(76)),
-                kProgram,
-                {"ERROR #76, Path not found."}},
-        Folders{"an empty local folder", "", ""s, kProgram, {"ERROR #76, Path not found."}},
-        Folders{"a rejected option name: the default after the message",
-                "/INI=\"/srv/te\0am\""s,
-                kLocal,
-                kFamily,
-                {"ERROR #52, Bad file name or number."},
-                true},
-        Folders{"a rejected default: the program folder, two messages",
-                "",
-                "/home/ann/.con\0fig"s,
-                kProgram,
-                {"ERROR #52, Bad file name or number.", "ERROR #75, Path/File access error."}}),
+        Folders{"no closing quote", R"(/INI="/srv/team settings)", kLocal, kProgram, {k5}},
+        Folders{"nothing after the option", "/INI=", kLocal, kProgram, {k5}},
+        Folders{"a folder that cannot be made", "", "/nowhere/.config"s, kProgram, {k76}},
+        Folders{"no local folder", "", Outcome<std::string>(makeFailure(76)), kProgram, {k76}},
+        Folders{"an empty local folder", "", ""s, kProgram, {k76}},
+        Folders{"a rejected option name: the default after the message", "/INI=\"/srv/te\0am\""s,
+                kLocal, kFamily, {k52}, true},
+        Folders{"a rejected default: the program folder, two messages", "", "/home/ann/.con\0fig"s,
+                kProgram, {k52, "ERROR #75, Path/File access error."}}),
+    // clang-format on
     [](const auto& row) {
         std::string name;
         for (const char* c = row.param.what; *c; ++c)

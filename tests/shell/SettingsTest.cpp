@@ -1,16 +1,10 @@
 #include "shell/Settings.h"
-#include "TempFolder.h"
-#include "Wine.h"
-#include "fakes/FakeFileSystem.h"
-#include "fakes/FakeProfileStore.h"
-#include "fakes/FakeUi.h"
-#include "media/VoicePrompts.h"
-#include "platform/NativeBackEnd.h"
+#include "fakes/FakePlatform.h"
+#include "fakes/FakeServices.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <limits>
 #include <map>
 
@@ -25,6 +19,7 @@ protected:
     SettingsTest() {
         state.SettingsFile = kSettings;
         state.SuiteSettingsFile = kSuite;
+        fake.platform.paths = paths;
     }
     // Stores a key by name: TOP and LEFT in the own file, the others in the suite's.
     void store(const std::string& key, const std::string& value) {
@@ -36,33 +31,10 @@ protected:
     AppState state;
     test::FakeSurface window;
     test::FakeProfileStore profile;
-    test::FakeFileSystem files;
-    test::FakeBoxes boxes;
-    test::FakeEvents events;
-    test::FakePointer pointer;
+    test::FakePlatform fake;
+    test::FakeFileSystem& files = fake.files;
     PathRules paths = PathRules::posix("/home/ann");
-    Platform platform{files, boxes, events, pointer, 1024, paths};
 };
-
-TEST_F(SettingsTest, ReadsTheFourKeysInOrderWithTheirDefaults) {
-    read();
-    const std::vector<std::tuple<std::string, std::string, std::string, std::string>> expected = {
-        {"OPEN", "TOP", "1785", kSettings},
-        {"OPEN", "LEFT", "1410", kSettings},
-        {"CONFIGURE", "SOUND_ON", "TRUE", kSuite},
-        {"CONFIGURE", "XER_LOCATION", "/home/ann/", kSuite}};
-    ASSERT_EQ(profile.reads.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        const auto& [section, key, defaultValue, file] = expected[i];
-        EXPECT_EQ(profile.reads[i].section, section);
-        EXPECT_EQ(profile.reads[i].key, key);
-        EXPECT_EQ(profile.reads[i].defaultValue, defaultValue);
-        EXPECT_EQ(profile.reads[i].file, file);
-        EXPECT_EQ(profile.reads[i].bufferSize, 1000u);
-    }
-    ReadSettings(state, window, profile, PathRules::windows());
-    EXPECT_EQ(state.XerFolder, "C:\\");
-}
 
 TEST_F(SettingsTest, EachKeyIsAppliedByItsRule) {
     const struct {
@@ -72,38 +44,18 @@ TEST_F(SettingsTest, EachKeyIsAppliedByItsRule) {
         bool soundOn;
         std::string folder;
     } cases[] = {
+        // clang-format off
         {"no files: the defaults", {}, 1785, 1410, true, "/home/ann/"},
-        {"only FALSE switches prompts off",
-         {{"SOUND_ON", "FALSE"}},
-         1785,
-         1410,
-         false,
-         "/home/ann/"},
+        {"only FALSE switches prompts off", {{"SOUND_ON", "FALSE"}}, 1785, 1410, false, "/home/ann/"},
         {"false in other cases does not", {{"SOUND_ON", "false"}}, 1785, 1410, true, "/home/ann/"},
-        {"nor False, nor FALSE with more",
-         {{"SOUND_ON", "FALSE."}},
-         1785,
-         1410,
-         true,
-         "/home/ann/"},
+        {"nor False, nor FALSE with more", {{"SOUND_ON", "FALSE."}}, 1785, 1410, true, "/home/ann/"},
         {"empty values keep what was",
-         {{"TOP", ""}, {"LEFT", ""}, {"SOUND_ON", ""}, {"XER_LOCATION", ""}},
-         5,
-         6,
-         false,
-         "/jobs/"},
+         {{"TOP", ""}, {"LEFT", ""}, {"SOUND_ON", ""}, {"XER_LOCATION", ""}}, 5, 6, false, "/jobs/"},
         {"a position is the number its text begins with",
-         {{"TOP", "abc"}, {"LEFT", " 1785"}, {"XER_LOCATION", "/srv/x/"}},
-         0,
-         1785,
-         true,
-         "/srv/x/"},
+         {{"TOP", "abc"}, {"LEFT", " 1785"}, {"XER_LOCATION", "/srv/x/"}}, 0, 1785, true, "/srv/x/"},
         {"a position the window cannot take is skipped",
-         {{"TOP", "1e40"}, {"LEFT", "-0"}, {"SOUND_ON", "FALSE"}},
-         5,
-         0,
-         false,
-         "/home/ann/"},
+         {{"TOP", "1e40"}, {"LEFT", "-0"}, {"SOUND_ON", "FALSE"}}, 5, 0, false, "/home/ann/"},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -176,12 +128,12 @@ TEST_F(SettingsTest, ResetAsksThenDeletesTheOwnFileAndReadsTheSettingsAgain) {
         std::string second; // the second box, or none
         bool reread;
     } cases[] = {
+        // clang-format off
         {"No touches nothing", MessageAnswer::No, true, 0, "", false},
         {"Yes resets", MessageAnswer::Yes, true, 0, "Program settings have been reset.", true},
-        {"without an own file too", MessageAnswer::Yes, false, 53,
-         "Program settings have been reset.", true},
-        {"a file that stays is reported", MessageAnswer::Yes, true, 70,
-         "ERROR #70, Permission denied.", false},
+        {"without an own file too", MessageAnswer::Yes, false, 53, "Program settings have been reset.", true},
+        {"a file that stays is reported", MessageAnswer::Yes, true, 70, "ERROR #70, Permission denied.", false},
+        // clang-format on
     };
     profile.fileExists = [this](const std::string& f) { return files.fileExists(f); };
     for (const auto& c : cases) {
@@ -195,17 +147,18 @@ TEST_F(SettingsTest, ResetAsksThenDeletesTheOwnFileAndReadsTheSettingsAgain) {
         profile.values.clear();
         store("TOP", "5");
         store("SOUND_ON", "FALSE");
-        boxes.shown.clear();
-        boxes.answers = {c.answer};
+        fake.boxes.shown.clear();
+        fake.boxes.answers = {c.answer};
         profile.reads.clear();
         window.setPosition(5, 9);
         state.SoundOn = true;
         window.voiceChecked = true;
-        ResetSettings(state, window, profile, platform);
-        test::expectBox(boxes.shown.at(0), question, MessageIcon::Question, MessageButtons::YesNo);
-        ASSERT_EQ(boxes.shown.size(), c.second.empty() ? 1u : 2u);
+        ResetSettings(state, window, profile, fake.platform);
+        test::expectBox(fake.boxes.shown.at(0), question, MessageIcon::Question,
+                        MessageButtons::YesNo);
+        ASSERT_EQ(fake.boxes.shown.size(), c.second.empty() ? 1u : 2u);
         if (!c.second.empty())
-            test::expectBox(boxes.shown[1], c.second,
+            test::expectBox(fake.boxes.shown[1], c.second,
                             c.reread ? MessageIcon::Information : MessageIcon::None);
         EXPECT_EQ(files.files.count(kSettings) == 1, c.ownFile && !c.reread);
         EXPECT_EQ(files.files.at(kSuite), "[CONFIGURE]\r\n");
@@ -214,45 +167,6 @@ TEST_F(SettingsTest, ResetAsksThenDeletesTheOwnFileAndReadsTheSettingsAgain) {
         // The check mark follows the switch read again.
         EXPECT_EQ(state.SoundOn, !c.reread);
         EXPECT_EQ(window.voiceChecked, !c.reread);
-    }
-}
-
-TEST_F(SettingsTest, AResetAfterTheSwitchWasToggledReadsItAgain) {
-    store("SOUND_ON", "TRUE");
-    state.SoundOn = true;
-    ToggleVoicePrompts(state, window);
-    ResetSettings(state, window, profile, platform);
-    EXPECT_TRUE(state.SoundOn);
-    EXPECT_TRUE(window.voiceChecked);
-}
-
-// What the program writes reads back through the profile rules as what it wrote.
-TEST(SettingsFileTest, WrittenSettingsReadBack) {
-    test::TempFolder dir;
-    native::NativeProfileStore store;
-    AppState state;
-    state.SettingsFile = dir.file("ZembrelPOBS.INI");
-    state.SuiteSettingsFile = dir.write("Zembrel.INI", "[CONFIGURE]\r\nSOUND_ON=FALSE\r\n");
-    test::FakeSurface window;
-    const std::pair<float, float> positions[] = {{1785, 1410}, {-20.25f, 0.1f}, {1e10f, -0.0f}};
-    for (const auto& [top, left] : positions) {
-        window.setPosition(top, left);
-        SaveWindowPosition(state, window, store);
-        window.setPosition(1, 1);
-        ReadSettings(state, window, store, PathRules::posix("/home/me"));
-        EXPECT_EQ(window.topTwips, top);
-        EXPECT_EQ(window.leftTwips, left);
-    }
-    EXPECT_TRUE(writeSetting(store, "CONFIGURE", "XER_LOCATION", "/a b/", state.SuiteSettingsFile));
-    for (const char* folder : {"/home/a\nb/", "/home/a\rb/"})
-        EXPECT_FALSE(
-            writeSetting(store, "CONFIGURE", "XER_LOCATION", folder, state.SuiteSettingsFile));
-    EXPECT_EQ(test::TempFolder::read(state.SuiteSettingsFile),
-              "[CONFIGURE]\r\nSOUND_ON=FALSE\r\nXER_LOCATION=/a b/\r\n");
-    // Wine's profile calls drop the blank before a value; Windows and ours keep it.
-    if (!test::underWine()) {
-        EXPECT_EQ(test::TempFolder::read(state.SettingsFile),
-                  "[OPEN]\r\nTOP= 10000000000\r\nLEFT= 0\r\n");
     }
 }
 

@@ -1,22 +1,7 @@
 #include "shell/StartUp.h"
-#include "TempFolder.h"
-#include "Wine.h"
-#include "XerText.h"
-#include "fakes/FakeEnvironment.h"
-#include "fakes/FakeFileDialog.h"
-#include "fakes/FakeHelpViewer.h"
-#include "fakes/FakeModalWindows.h"
-#include "fakes/FakePlatform.h"
-#include "fakes/FakeProfileStore.h"
-#include "fakes/FakeProgramStarter.h"
-#include "fakes/FakePromptPlayer.h"
-#include "fakes/FakeStartUpWindow.h"
-#include "platform/NativeBackEnd.h"
-#include "shell/GetFilename.h"
-#include "shell/MainCommands.h"
-
 #include "XerText.h"
 #include "fakes/FakeShellServices.h"
+#include "shell/GetFilename.h"
 
 #include <gtest/gtest.h>
 
@@ -61,14 +46,10 @@ TEST_F(StartUpTest, RunsItsStepsInOrder) {
             EXPECT_TRUE(profile.reads.empty());
         } else if (name == "closeSplash") {
             EXPECT_EQ(state.ProgramFolder, "/opt/zembrel/");
-            EXPECT_EQ(state.HelpFilePath, "/opt/zembrel/ZembrelPOBS.chm");
             EXPECT_EQ(state.SettingsFile, kSettings);
-            EXPECT_EQ(state.SuiteSettingsFile, kSuite);
             ASSERT_EQ(profile.reads.size(), 4u); // TOP, LEFT, SOUND_ON, XER_LOCATION
             EXPECT_EQ(profile.reads[0].file, kSettings);
             EXPECT_EQ(profile.reads[3].key, "XER_LOCATION");
-            EXPECT_EQ(state.QuoteChar, '"');
-            EXPECT_EQ(state.TabChar, '\t');
             EXPECT_TRUE(state.SoundOn);
             EXPECT_TRUE(window.voiceChecked);
             EXPECT_TRUE(prompts.played.empty());
@@ -95,9 +76,14 @@ TEST_F(StartUpTest, RunsItsStepsInOrder) {
     EXPECT_EQ(state.PobsRecordCount, 1);
 }
 
+// Also: with the prompts switched off, the check mark is cleared.
 TEST_F(StartUpTest, ACancelledDialogStillShowsTheWindowAndSurveys) {
+    profile.set(kSuite, "CONFIGURE", "SOUND_ON", "FALSE");
+    window.voiceChecked = true;
     dialog.cancel();
     startUp();
+    EXPECT_FALSE(state.SoundOn);
+    EXPECT_FALSE(window.voiceChecked);
     EXPECT_EQ(window.resultsText, file_selection_text::kExplanation);
     EXPECT_EQ(log, (std::vector<std::string>{"showSplash", "closeSplash", "prompt 50", "dialog",
                                              "showMainWindow", "input off", "busy on",
@@ -134,14 +120,6 @@ TEST_F(StartUpTest, AFileNamedOnTheCommandLineIsTakenInsteadOfAsking) {
     EXPECT_EQ(window.fileName, "Plan.xer");
 }
 
-TEST_F(StartUpTest, SoundOffLeavesTheCheckMarkClear) {
-    profile.set(kSuite, "CONFIGURE", "SOUND_ON", "FALSE");
-    window.voiceChecked = true;
-    startUp();
-    EXPECT_FALSE(state.SoundOn);
-    EXPECT_FALSE(window.voiceChecked);
-}
-
 TEST_F(StartUpTest, ShutDownSavesThePositionThenLetsEventsRunThenEnds) {
     state.SettingsFile = kSettings;
     window.setPosition(300, -45.5f);
@@ -149,50 +127,6 @@ TEST_F(StartUpTest, ShutDownSavesThePositionThenLetsEventsRunThenEnds) {
     ASSERT_EQ(profile.writes.size(), 2u);
     EXPECT_EQ(profile.writes[1].value, "-45.5");
     EXPECT_EQ(log, (std::vector<std::string>{"events now, 2 keys written", "endProgram"}));
-}
-
-TEST(StartUpRoundTripTest, ThePositionSavedAtShutDownIsWhereTheNextStartOpens) {
-    test::TempFolder temp;
-    native::NativeFileSystem files;
-    native::NativeProfileStore profile;
-    test::FakeEnvironment environment;
-    environment.programFolder = temp.path();
-    environment.localAppData = temp.path();
-    test::FakeBoxes boxes;
-    test::FakeEvents events;
-    test::FakePointer pointer;
-    Platform platform{files, boxes, events, pointer};
-    test::FakeFileDialog dialog;
-    test::FakeHelpViewer help;
-    test::FakePromptPlayer prompts;
-    test::FakeProgramStarter programs;
-    test::FakeModalWindows modals;
-    ShellServices services{platform, environment, profile, dialog, help, prompts, programs, modals};
-
-    // Three starts in a row, the user moving the window each time.
-    for (int run = 0; run < 3; ++run) {
-        AppState state;
-        test::FakeSurface window;
-        test::FakeStartUpWindow windows;
-        MainCommands commands(state, window, windows, services);
-        commands.startUp();
-        if (run == 0) {
-            EXPECT_EQ(window.top(), 1785.0f);
-            EXPECT_EQ(window.left(), 1410.0f);
-        } else {
-            EXPECT_EQ(window.top(), 100.0f * float(run));
-            EXPECT_EQ(window.left(), 7.5f * float(run));
-        }
-        window.setPosition(100.0f * float(run + 1), 7.5f * float(run + 1)); // the user moves it
-        EXPECT_TRUE(commands.requestClose());
-        EXPECT_TRUE(windows.ended);
-        EXPECT_EQ(state.DataFolder, temp.path() + "/Plovard/");
-    }
-    // Wine's profile calls drop the blank before a value; Windows and ours keep it.
-    if (!test::underWine()) {
-        EXPECT_EQ(test::TempFolder::read(temp.path() + "/Plovard/ZembrelPOBS.INI"),
-                  "[OPEN]\r\nTOP= 300\r\nLEFT= 22.5\r\n");
-    }
 }
 
 } // namespace

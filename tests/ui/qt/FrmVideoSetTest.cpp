@@ -1,12 +1,12 @@
-#include "ui/qt/AboutDialog.h"
 #include "ui/qt/FrmVideoSet.h"
-#include "fakes/FakeFileDialog.h"
 #include "fakes/FakeFileSystem.h"
-#include "fakes/FakeProfileStore.h"
+#include "fakes/FakeServices.h"
 #include "fakes/FakeUi.h"
+#include "ui/qt/AboutDialog.h"
 #include "ui/qt/QtModalWindows.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -86,6 +86,26 @@ TEST(QtModalWindowsTest, TheSelectionWindowOpensWithThePathAndRunsEachChoice) {
     windows.showAboutWindow();
     EXPECT_EQ(sysInfo, 1);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// The About window: the versions, System Info and the keys that close it (Enter, Escape).
+TEST(AboutDialogTest, ShowsTheVersionsRunsSystemInformationAndClosesOnEnterOrEscape) {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        int sysInfo = 0;
+        AboutDialog about([&] { ++sysInfo; });
+        const auto label = [&](const char* name) {
+            return about.findChild<QLabel*>(QString::fromLatin1(name));
+        };
+        EXPECT_EQ(about.objectName(), QStringLiteral("frmAbout"));
+        EXPECT_FALSE(about.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        EXPECT_EQ(label("lblVersion")->text(), QStringLiteral("Build Number 4.42.731"));
+        EXPECT_FALSE(label("picIcon")->pixmap().isNull());
+        about.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click();
+        EXPECT_EQ(sysInfo, 1);
+        QTimer::singleShot(0, &about, [&] { QTest::keyClick(&about, key); });
+        about.exec(); // returns once the key has closed the window
+        EXPECT_FALSE(about.isVisible());
+    }
 }
 
 } // namespace

@@ -1,11 +1,17 @@
+// The rules on text that every back end shares: INI files, paths, command lines.
+#include "platform/CommandLine.h"
 #include "platform/IniText.h"
+#include "platform/PathRules.h"
 
 #include <gtest/gtest.h>
+
+
 
 namespace zembrel {
 namespace {
 
 using namespace std::string_literals;
+using Words = std::vector<std::string>;
 
 const std::string kNames = "[ open ]\r\n  Top\t =12\r\n";
 const std::string kValues =
@@ -101,6 +107,65 @@ TEST(IniText, WritingChangesOnlyWhatTheKeyNeeds) {
         if (r.expected) {
             EXPECT_EQ(ini::withValue(r.text, r.section, r.key, r.value), *r.expected);
         }
+    }
+}
+
+// Both rule sets run here, whatever platform the tests run on.
+TEST(PathRules, WindowsPaths) {
+    const PathRules rules = PathRules::windows();
+    EXPECT_EQ(rules.withSeparator("D:\\Team"), "D:\\Team\\");
+    EXPECT_EQ(rules.withSeparator("D:\\Team\\"), "D:\\Team\\");
+    EXPECT_EQ(rules.withoutSeparator("D:\\Team\\"), "D:\\Team");
+    EXPECT_EQ(rules.withoutSeparator("C:\\"), "C:\\"); // a drive's root stays a root
+    EXPECT_EQ(rules.withoutSeparator("\\"), "\\");
+    EXPECT_EQ(rules.folderOf("C:\\JOBS\\PLAN.XER"), "C:\\JOBS\\");
+    EXPECT_EQ(rules.folderOf("C:/jobs/plan.xer"), "C:/jobs/"); // Windows takes / too
+    EXPECT_EQ(rules.nameOf("C:\\JOBS\\Plan.xer"), "Plan.xer");
+    EXPECT_EQ(rules.chosenPath("c:\\Jobs\\Plan\xe9.xer"), "C:\\JOBS\\PLAN\xe9.XER");
+    EXPECT_EQ(rules.defaultXerFolder, "C:\\");
+    for (const char* bad : {"D:\\a|b", "D:\\a?", "D:\\a*", "D:\\<a>", "D:\\a\"", "D:\\a:b", "D:\\a\tb"})
+        EXPECT_FALSE(rules.acceptsFolderName(bad)) << bad;
+    EXPECT_TRUE(rules.acceptsFolderName("D:\\Team settings\\"));
+}
+
+TEST(PathRules, PosixPaths) {
+    const PathRules rules = PathRules::posix("/home/ann");
+    EXPECT_EQ(rules.defaultXerFolder, "/home/ann/");
+    EXPECT_EQ(PathRules::posix("").defaultXerFolder, "/");
+    EXPECT_EQ(rules.withoutSeparator("/"), "/");
+    EXPECT_EQ(rules.withoutSeparator("/srv/x/"), "/srv/x");
+    EXPECT_EQ(rules.folderOf("/jobs/a\\b.xer"), "/jobs/"); // a backslash is a name character
+    EXPECT_EQ(rules.folderOf("plan.xer"), "");
+    EXPECT_EQ(rules.chosenPath("/Jobs/Plan.xer"), "/Jobs/Plan.xer"); // letter case names files
+    EXPECT_TRUE(rules.acceptsFolderName("/srv/a|b?*:<>"));
+    EXPECT_FALSE(rules.acceptsFolderName(std::string("/a\0b", 4)));
+}
+
+
+TEST(CommandLineTest, SplitsAsTheWindowsRuntimeDoes) {
+    struct Case {
+        const char* line;
+        Words words;
+    };
+    const Case cases[] = {
+        {R"("C:\Program Files\p.exe" /play /close "D:\My Apps\v.avi")",
+         {R"(C:\Program Files\p.exe)", "/play", "/close", R"(D:\My Apps\v.avi)"}},
+        {" \tplain  a\tb ", {"plain", "a", "b"}},
+        // In the program's name quotes only group; backslashes stay.
+        {R"(C:\a\"b c"\d.exe x)", {R"(C:\a\b c\d.exe)", "x"}},
+        {R"(p "a "quoted" word" x"y z"w)", {"p", "a quoted word", "xy zw"}},
+        {R"(p \"lit\" "in \"side\"" "two "" quotes")",
+         {"p", R"("lit")", R"(in "side")", R"(two " quotes)"}},
+        {R"(p a\\\\"b c" a\\\"b back\slash\ end\\)",
+         {"p", R"(a\\b c)", R"(a\"b)", R"(back\slash\)", R"(end\\)"}},
+        {R"(p "" "unclosed arg)", {"p", "", "unclosed arg"}},
+        {"p caf\xc3\xa9 $(rm) ;|&'x'", {"p", "caf\xc3\xa9", "$(rm)", ";|&'x'"}},
+        {R"("" a)", {"", "a"}},
+        {"  \t", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(splitCommandLine(c.line), c.words);
     }
 }
 

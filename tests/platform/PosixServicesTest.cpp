@@ -1,0 +1,236 @@
+#include "TempFolder.h"
+#include "platform/posix/PosixEnvironment.h"
+#include "platform/posix/PosixProgramStarter.h"
+#include "platform/posix/PosixRegistry.h"
+#include "platform/win32/CommandLineText.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <thread>
+
+namespace zembrel {
+namespace {
+
+using Words = std::vector<std::string>;
+namespace fs = std::filesystem;
+
+// Sets an environment variable (or removes it) for one test and restores it afterwards.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : m_name(name) {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        set(value);
+    }
+    ~ScopedVariable() { set(m_old ? m_old->c_str() : nullptr); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    void set(const char* value) { value ? ::setenv(m_name, value, 1) : ::unsetenv(m_name); }
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+// The shell took the quotes away; the option's folder gets them back, as typed on Windows.
+TEST(PosixEnvironmentTest, CommandLinePutsBackTheQuotesTheShellTookAway) {
+    const std::pair<Words, std::string> cases[] = {
+        {{}, ""},
+        {{"/INI=/home/me/team settings"}, "/INI=\"/home/me/team settings\""},
+        {{"-v", "/ini=/data"}, "-v /ini=\"/data\""},
+        {{"/INI=\"/data\""}, "/INI=\"/data\""},
+        {{"/INI="}, "/INI=\"\""},
+        {{"a b", "c", "/INIX=d e"}, "\"a b\" c \"/INIX=d e\""},
+    };
+    for (const auto& [args, line] : cases)
+        EXPECT_EQ(commandLineFromArguments(args), line);
+}
+
+TEST(Win32CommandLineTest, ProgramNameAndTheBlanksAfterItAreLeftOut) {
+    const std::pair<std::string, std::string> cases[] = {
+        {R"("C:\Program Files\Z\ZembrelPOBS.exe"  /INI="D:\T s")", R"(/INI="D:\T s")"},
+        {"ZembrelPOBS.exe\t/ini=\"x\" ", "/ini=\"x\" "},
+        {"ZembrelPOBS.exe", ""},
+        {R"("C:\no close)", ""},
+    };
+    for (const auto& [line, arguments] : cases)
+        EXPECT_EQ(argumentsOfCommandLine(line), arguments) << line;
+}
+
+TEST(PosixEnvironmentTest, ExecutableFolderHoldsThisProgram) {
+    const char* argv[] = {"x"};
+    const std::string folder = PosixEnvironment(1, argv).executableFolder();
+    EXPECT_NE(folder.back(), '/');
+    EXPECT_TRUE(std::filesystem::exists(folder + "/zembrel_platform_tests"));
+}
+
+// XDG_CONFIG_HOME when it is an absolute path, else ~/.config, made for its owner alone when
+// a fresh account has none; nothing without a home.
+TEST(PosixEnvironmentTest, LocalAppDataIsXdgConfigHomeElseDotConfig) {
+    const char* argv[] = {"x"};
+    PosixEnvironment env(1, argv);
+    test::TempFolder dir;
+    ScopedVariable home("HOME", (dir.path() + "/").c_str());
+    const std::string cfg = dir.file("cfg"), dotConfig = dir.file(".config");
+    const std::pair<std::string, std::string> cases[] = {
+        {cfg + "/", cfg}, {"", dotConfig}, {"relative/cfg", dotConfig}, {"unset", dotConfig}};
+    for (const auto& [config, folder] : cases) {
+        ScopedVariable variable("XDG_CONFIG_HOME", config == "unset" ? nullptr : config.c_str());
+        EXPECT_EQ(env.localAppDataFolder().value(), folder) << config;
+        EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms::owner_all)
+            << config;
+    }
+    ScopedVariable deep("XDG_CONFIG_HOME", dir.file("no/cfg").c_str()); // no parent: not made
+    EXPECT_EQ(env.localAppDataFolder().value(), dir.file("no/cfg"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("no")));
+    EXPECT_EQ(env.homeFolder(), dir.path());
+    ScopedVariable noConfig("XDG_CONFIG_HOME", nullptr), noHome("HOME", nullptr);
+    EXPECT_FALSE(env.localAppDataFolder().ok());
+    EXPECT_EQ(env.homeFolder(), "");
+}
+
+void writeFile(const std::string& path, const std::string& content, fs::perms perms) {
+    std::ofstream(path, std::ios::binary) << content;
+    fs::permissions(path, perms);
+}
+
+const std::string kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+
+// Looks the tool up as the system-information button does, on a search path of its own.
+std::string lookup(const std::string& path, const std::string& key = kToolKey,
+                   const std::string& value = "PATH") {
+    PosixRegistry registry(path);
+    Registry::Key opened = 0;
+    if (registry.open(Registry::kLocalMachine, key, 0x2003F, opened) != Registry::kSuccess)
+        return "(none)";
+    char buffer[1024];
+    std::uint32_t size = sizeof buffer;
+    std::uint32_t type = 0;
+    if (registry.query(opened, value, type, buffer, size) != Registry::kSuccess)
+        return "(no value)";
+    EXPECT_EQ(type, Registry::kString);
+    EXPECT_EQ(buffer[size - 1], '\0'); // stored with its NUL, as Windows stores strings
+    return std::string(buffer, size - 1);
+}
+
+TEST(PosixRegistryTest, NamesTheFirstSystemInformationProgramOnThePath) {
+    test::TempFolder dir;
+    fs::create_directories(dir.file("a"));
+    fs::create_directories(dir.file("b"));
+    const auto program = [&](const std::string& path, bool executable) {
+        writeFile(dir.file(path), "#!/bin/sh\n",
+                  executable ? fs::perms::owner_all : fs::perms::owner_read);
+    };
+    const std::string path = "relative:" + dir.file("a") + ":" + dir.file("b");
+    EXPECT_EQ(lookup(path), "(none)");
+    program("a/gnome-system-monitor", true);
+    program("b/hardinfo", false); // not executable
+    EXPECT_EQ(lookup(path), dir.file("a/gnome-system-monitor"));
+    program("b/kinfocenter", true); // earlier in the list of programs
+    EXPECT_EQ(lookup(path), dir.file("b/kinfocenter"));
+    // It answers that one lookup only.
+    EXPECT_EQ(lookup(path, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO"), "(none)");
+    EXPECT_EQ(lookup(path, kToolKey, "OTHER"), "(no value)");
+}
+
+TEST(PlayerArgumentsTest, PlayersThatDoNotKnowTheWindowsSwitchesGetTheirOwn) {
+    struct Case {
+        const char* program;
+        Words arguments;
+        Words expected;
+    };
+    const Case cases[] = {
+        {"/usr/bin/vlc", {"/play", "/close", "/v.avi"}, {"--play-and-exit", "/v.avi"}},
+        {"cvlc", {"/play", "/close", "/v.avi"}, {"--play-and-exit", "/v.avi"}},
+        {"/usr/bin/vlc", {"/play", "/v.avi"}, {"/v.avi"}}, // plays, stays open
+        {"/usr/bin/mpv", {"/play", "/close", "/v.avi"}, {"/v.avi"}},
+        // Only the leading switches: a later "/close" is a file.
+        {"/usr/bin/mpv", {"/v.avi", "/close"}, {"/v.avi", "/close"}},
+        {"/opt/vlc/bin/myplayer", {"/play", "/close", "/v.avi"}, {"/play", "/close", "/v.avi"}},
+        {"/usr/bin/mpv.sh", {"/play", "/close"}, {"/play", "/close"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program);
+        EXPECT_EQ(playerArguments(c.program, c.arguments), c.expected);
+    }
+}
+
+class PosixProgramStarterTest : public ::testing::Test {
+protected:
+    // What the recorder in folder received, once it has run (nothing after ten seconds).
+    static Words received(const std::string& folder) {
+        for (int wait = 0; wait < 1000 && !fs::exists(folder + "/args"); ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const std::string text = test::TempFolder::read(folder + "/args");
+        Words words;
+        for (std::size_t start = 0, end; (end = text.find('\0', start)) != std::string::npos;
+             start = end + 1)
+            words.push_back(text.substr(start, end - start));
+        return words;
+    }
+
+    test::TempFolder temp;
+    PosixProgramStarter starter;
+};
+
+TEST_F(PosixProgramStarterTest, TheProgramGetsTheWordsOfTheLineAndNoShellSeesThem) {
+    const std::string folder = temp.path() + "/it's a pl\xc3\xa4yer $(touch x)";
+    fs::create_directories(folder);
+    // Writes its arguments, each ended by a NUL, into a file beside it.
+    const std::string recorder = folder + "/rec order.sh";
+    writeFile(recorder,
+              "#!/bin/sh\nd=$(dirname \"$0\")\n"
+              "printf '%s\\0' \"$@\" > \"$d/args.tmp\" && mv \"$d/args.tmp\" \"$d/args\"\n",
+              fs::perms::owner_all);
+    const std::string video = temp.path() + "/my videos/Zembrel POBS;rm -f *.avi";
+    // A quote inside an argument is written \" , as Windows writes it.
+    const std::string line = "\"" + recorder + "\" /play /close \"" + video +
+                             "\" \"say \\\"hi\\\" \" back\\slash\\ '$HOME' `id` * >out";
+    ASSERT_TRUE(starter.start(line, ProgramStarter::Show::MinimizedActive).ok());
+    EXPECT_EQ(received(folder), (Words{"/play", "/close", video, "say \"hi\" ", "back\\slash\\",
+                                       "'$HOME'", "`id`", "*", ">out"}));
+    EXPECT_FALSE(fs::exists(folder + "/x"));
+    EXPECT_FALSE(fs::exists(folder + "/out"));
+}
+
+TEST_F(PosixProgramStarterTest, AProgramThatCannotStartIsAFailureWithItsReason) {
+    const std::string script = temp.file("script"); // executable, but no program
+    writeFile(script, "touch \"$(dirname \"$0\")/ran\"\n", fs::perms::owner_all);
+    const std::string plain = temp.file("plain");
+    writeFile(plain, "#!/bin/sh\n", fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_directories(temp.file("a folder"));
+    // A quote in the player's folder cannot be carried by the line: another name, no start.
+    fs::create_directories(temp.file("a\"b"));
+    writeFile(temp.file("a\"b/player"), "#!/bin/sh\ntouch \"" + temp.file("ran") + "\"\n",
+              fs::perms::owner_all);
+    struct Case {
+        std::string line;
+        int failure;
+    };
+    const Case cases[] = {
+        {"\"" + temp.file("missing") + "\" /play", failure::FileNotFound},
+        {"\"" + temp.file("no folder/player") + "\"", failure::PathNotFound},
+        {"\"" + plain + "\" /play", failure::PermissionDenied},
+        {"\"" + temp.file("a folder") + "\" /play", failure::PathFileAccessError},
+        {"\"" + script + "\" /play", failure::InvalidCall},
+        {"\"" + temp.file("a\"b/player") + "\" /play", failure::PathNotFound},
+        {"zembrel-no-such-program-on-the-path", failure::FileNotFound},
+        {"   ", failure::FileNotFound},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const Status started = starter.start(c.line, ProgramStarter::Show::MinimizedActive);
+        ASSERT_FALSE(started.ok());
+        EXPECT_EQ(started.failure().number, c.failure);
+        EXPECT_EQ(started.failure().description, failureDescription(c.failure));
+    }
+    EXPECT_FALSE(fs::exists(temp.file("ran"))); // neither a shell nor the quoted player ran
+}
+
+} // namespace
+} // namespace zembrel
