@@ -1,5 +1,6 @@
 #include "xer/PurgePasses.h"
 
+#include "xer/Counts.h"
 #include "xer/TableWalk.h"
 
 #include <limits>
@@ -14,20 +15,6 @@ using Keep = PieceLine::Keep;
 constexpr std::string_view kRiskTypeColumn = "risk_type_id";
 constexpr std::string_view kParentColumn = "parent_risk_type_id";
 constexpr std::size_t kDefaultRiskTypeField = 6;
-
-bool countOne(std::int32_t& count) {
-    if (count == std::numeric_limits<std::int32_t>::max())
-        return false;
-    ++count;
-    return true;
-}
-
-bool countMany(std::int32_t& count, std::uint64_t many) {
-    if (many > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max() - count))
-        return false;
-    count += static_cast<std::int32_t>(many);
-    return true;
-}
 
 Status overflow() {
     return makeFailure(failure::Overflow);

@@ -1,5 +1,6 @@
 #include "xer/Survey.h"
 
+#include "xer/Counts.h"
 #include "xer/FileKind.h"
 #include "xer/LineWalker.h"
 #include "xer/TableWalk.h"
@@ -15,22 +16,6 @@ using namespace survey_text;
 using xer::TableWalk;
 
 constexpr char kCrLf[] = "\r\n";
-
-// Adds one to a 32-bit count; false on overflow.
-bool countOne(std::int32_t& count) {
-    if (count == std::numeric_limits<std::int32_t>::max())
-        return false;
-    ++count;
-    return true;
-}
-
-// Adds many to a 32-bit count; false on overflow.
-bool countMany(std::int32_t& count, std::uint64_t many) {
-    if (many > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max() - count))
-        return false;
-    count += static_cast<std::int32_t>(many);
-    return true;
-}
 
 // The survey's walk: POBS and RISKTYPE tables, the end of a POBS table may open RISKTYPE, and
 // the file's last line is never examined, except to find a table that the file ends inside.
