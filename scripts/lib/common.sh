@@ -5,6 +5,9 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev
   qt6-base-dev qt6-multimedia-dev libgl-dev)
 
+# Packages that build the Debian package and check it.
+PACKAGING_PACKAGES=(dpkg-dev file appstream desktop-file-utils libxml2-utils strace)
+
 # Packages the fuzz targets need: clang and its libFuzzer and sanitizer run-times.
 FUZZ_PACKAGES=(cmake ninja-build clang-14 libclang-rt-14-dev)
 

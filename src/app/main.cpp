@@ -60,7 +60,8 @@ int main(int argc, char** argv) {
                       events,
                       pointer,
                       Platform::kDefaultBlockSize,
-                      PathRules::posix(environment.homeFolder())};
+                      withInstalledLayout(PathRules::posix(environment.homeFolder()),
+                                          environment.executableFolder())};
     // The players of a Linux desktop; the Windows program offers the Windows ones.
     QtModalWindows modals(state, PlayerRows::posix(), {files, dialog, profile, events},
                           [&] { StartSysInfo(registry, files, programs, boxes); });

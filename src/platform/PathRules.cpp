@@ -5,7 +5,7 @@
 namespace zembrel {
 
 PathRules PathRules::windows() {
-    return {'\\', "\\/", true, true, "C:\\"};
+    return {'\\', "\\/", true, true, "C:\\", {}, {}};
 }
 
 PathRules PathRules::posix(const std::string& homeFolder) {
@@ -49,11 +49,19 @@ bool PathRules::acceptsFolderName(std::string_view folder) const {
         return true;
     for (std::size_t i = 0; i < folder.size(); ++i) {
         const auto c = static_cast<unsigned char>(folder[i]);
-        if (c < 32 || std::string_view("<>\"|?*").find(static_cast<char>(c)) != std::string_view::npos ||
+        if (c < 32 ||
+            std::string_view("<>\"|?*").find(static_cast<char>(c)) != std::string_view::npos ||
             (c == ':' && i != 1))
             return false;
     }
     return true;
+}
+
+std::string PathRules::programFolder(const std::string& executableFolder) const {
+    std::string folder = withSeparator(executableFolder);
+    if (!developmentFolder.empty() && folder == developmentFolder)
+        folder = distributionFolder;
+    return folder;
 }
 
 std::string PathRules::chosenPath(std::string path) const {

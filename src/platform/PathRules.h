@@ -17,6 +17,11 @@ struct PathRules {
     bool driveLetters = false;
     // Where the file dialog opens before any XER file was chosen, with its separator.
     std::string defaultXerFolder = "/";
+    // An installed program keeps its read-only files apart from its executables: a program
+    // folder equal to developmentFolder (letter case and all) becomes distributionFolder. Both
+    // end in the separator; both are empty where the files lie beside the executable.
+    std::string developmentFolder;
+    std::string distributionFolder;
 
     static PathRules windows();
     static PathRules posix(const std::string& homeFolder);
@@ -31,6 +36,8 @@ struct PathRules {
     std::string nameOf(const std::string& path) const;
     // A folder name that the platform can look up at all.
     bool acceptsFolderName(std::string_view folder) const;
+    // The folder of the program's read-only files, given its executable's folder.
+    std::string programFolder(const std::string& executableFolder) const;
     // The chosen file's path as the program keeps it.
     std::string chosenPath(std::string path) const;
 };

@@ -15,7 +15,7 @@ public:
         : m_state(state), m_env(env), m_files(files), m_boxes(boxes), m_paths(paths) {}
 
     void run() {
-        m_state.ProgramFolder = m_paths.withSeparator(m_env.executableFolder());
+        m_state.ProgramFolder = m_paths.programFolder(m_env.executableFolder());
         m_state.DataFolder.clear();
         const std::string line = m_env.commandLine();
         const auto option = upperCaseAscii(line).find(kIniOption);

@@ -69,6 +69,25 @@ TEST(PosixEnvironmentTest, ExecutableFolderHoldsThisProgram) {
     EXPECT_TRUE(std::filesystem::exists(folder + "/zembrel_platform_tests"));
 }
 
+// Only <prefix>/bin/ beside an existing <prefix>/share/zembrelpobs/ is an installed program.
+TEST(PosixEnvironmentTest, InstalledLayoutNeedsTheSharedFolderBesideBin) {
+    test::TempFolder dir;
+    for (const char* folder : {"usr/bin", "usr/share/zembrelpobs", "build/bin", "opt/share"})
+        std::filesystem::create_directories(dir.file(folder));
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.file("usr/bin"), dir.file("usr/share/zembrelpobs") + "/"},
+        {dir.file("usr/bin") + "/", dir.file("usr/share/zembrelpobs") + "/"},
+        {dir.file("build/bin"), ""},
+        {dir.file("opt"), ""},
+        {"/", ""}};
+    for (const auto& [executable, distribution] : cases) {
+        const PathRules rules = withInstalledLayout(PathRules::posix("/home/ann"), executable);
+        EXPECT_EQ(rules.distributionFolder, distribution) << executable;
+        EXPECT_EQ(rules.developmentFolder, distribution.empty() ? "" : dir.file("usr/bin") + "/")
+            << executable;
+    }
+}
+
 // XDG_CONFIG_HOME when it is an absolute path, else ~/.config, made for its owner alone when
 // a fresh account has none; nothing without a home.
 TEST(PosixEnvironmentTest, LocalAppDataIsXdgConfigHomeElseDotConfig) {

@@ -87,6 +87,18 @@ Outcome<std::string> PosixEnvironment::localAppDataFolder() {
     return folder;
 }
 
+PathRules withInstalledLayout(PathRules rules, const std::string& executableFolder) {
+    const std::string folder = withoutTrailingSlashes(executableFolder);
+    if (folder.size() < 4 || folder.substr(folder.size() - 4) != "/bin")
+        return rules;
+    const std::string shared = folder.substr(0, folder.size() - 3) + "share/" + kPackageFolderName;
+    if (isFolder(shared)) {
+        rules.developmentFolder = folder + '/';
+        rules.distributionFolder = shared + '/';
+    }
+    return rules;
+}
+
 std::string PosixEnvironment::homeFolder() {
     return withoutTrailingSlashes(variable("HOME"));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Environment.h"
+#include "platform/PathRules.h"
 
 #include <string>
 #include <vector>
@@ -25,5 +26,14 @@ private:
 // program's name. The shell has removed the quotes around a "/INI=" folder name; they are put
 // back, and any other argument holding a blank is quoted.
 std::string commandLineFromArguments(const std::vector<std::string>& arguments);
+
+// The folder under <prefix>/share/ that an installed program keeps its read-only files in.
+inline constexpr const char* kPackageFolderName = "zembrelpobs";
+
+// An installed program runs from <prefix>/bin/ and finds its prompts and help in
+// <prefix>/share/zembrelpobs/: when that folder exists, rules get the pair that moves the
+// program folder there. A build tree has no such folder and keeps its files beside the
+// executable.
+PathRules withInstalledLayout(PathRules rules, const std::string& executableFolder);
 
 } // namespace zembrel
