@@ -46,8 +46,13 @@ bool quietWindow(const char*, Rules, std::uint64_t&, std::uint64_t&) {
 } // namespace
 } // namespace sse2
 
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2,popcnt,bmi,bmi2,lzcnt"))),           \
+                             apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2,popcnt,bmi,bmi2,lzcnt")
+#endif
 namespace avx2 {
 namespace {
 
@@ -124,7 +129,11 @@ bool quietWindow(const char* q, Rules rules, std::uint64_t& starts, std::uint64_
 Result scanAvx2(const char* from, const char* end, Rules rules) {
     return avx2::drive(from, end, rules);
 }
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 Result scanSse2(const char* from, const char* end, Rules rules) {
     return sse2::drive(from, end, rules);
