@@ -5,8 +5,9 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev
   qt6-base-dev qt6-multimedia-dev libgl-dev)
 
-# Packages the Windows build and its tests under Wine need.
-WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64 googletest wine wine64)
+# Packages the Windows build, its tests under Wine (in a virtual X server) and its zip need.
+WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64 googletest wine wine64
+  imagemagick xvfb xauth zip)
 
 # Installs those of the given Debian packages that are missing (as root, or through sudo).
 ensure_packages() {
