@@ -55,9 +55,10 @@ std::string windowText(HWND window) {
 Win32Window::Win32Window(const FormDescription& form, HWND owner) : m_owner(owner) {
     registerClass();
     const Styles styles = stylesOf(form);
-    m_window = CreateWindowExA(styles.exStyle, kWindowClass, form.caption.c_str(),
-                               styles.style | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 100,
-                               100, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+    // Not WS_CLIPCHILDREN: a frame (group box) paints only its edge, the window the rest.
+    m_window = CreateWindowExA(styles.exStyle, kWindowClass, form.caption.c_str(), styles.style,
+                               CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
     SetWindowLongPtrA(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&windowProc));
     m_form = std::make_unique<Win32Form>(form, m_window, systemDpi());
