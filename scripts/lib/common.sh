@@ -7,7 +7,7 @@ BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev
 
 # Packages the Windows build, its tests under Wine (in a virtual X server) and its zip need.
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64 googletest wine wine64
-  imagemagick xvfb xauth zip)
+  imagemagick xvfb xauth xdotool zip)
 
 # Installs those of the given Debian packages that are missing (as root, or through sudo).
 ensure_packages() {
