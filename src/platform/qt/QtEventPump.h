@@ -8,6 +8,8 @@ namespace zembrel {
 // Lets Qt process pending events where the logic yields, as often as the throttle allows.
 class QtEventPump final : public EventPump {
 public:
+    static constexpr auto kInterval = EventThrottle::kInterval;
+
     void processEvents() override;
     void processEventsNow() override;
     // How many calls pass between two readings of the clock (for tests).
