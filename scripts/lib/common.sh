@@ -5,6 +5,9 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev
   qt6-base-dev qt6-multimedia-dev libgl-dev)
 
+# Packages the fuzz targets need: clang and its libFuzzer and sanitizer run-times.
+FUZZ_PACKAGES=(cmake ninja-build clang-14 libclang-rt-14-dev)
+
 # Packages the Windows build, its tests under Wine (in a virtual X server) and its zip need.
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64 googletest wine wine64
   imagemagick xvfb xauth xdotool zip)

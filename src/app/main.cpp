@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     QtEventPump events;
     QtBusyPointer pointer;
     QtFileDialog dialog;
-    DesktopHelpViewer help;
+    DesktopHelpViewer help(boxes);
     PosixProgramStarter programs;
     // The system information tool: the first of a few known programs on the search path.
     const char* searchPath = std::getenv("PATH");
@@ -69,6 +69,7 @@ int main(int argc, char** argv) {
     OpenProject window;
     boxes.setParentWindow(&window);
     dialog.setParentWindow(&window);
+    dialog.setHelpViewer(&help);
     modals.setParentWindow(&window);
     QtStartUpWindow windows(window, pointer, kMinimumSplashMs);
     MainCommands commands(state, window, windows, services);

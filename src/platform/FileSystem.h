@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zembrel {
 
@@ -78,6 +79,10 @@ public:
     virtual Outcome<std::unique_ptr<ReadFile>> openRead(const std::string& path) = 0;
     virtual Outcome<std::unique_ptr<ByteFile>> openReadWrite(const std::string& path) = 0;
     virtual Outcome<std::unique_ptr<ScratchFile>> createScratch(const std::string& folder) = 0;
+
+    // The names in a folder (without "." and ".."), in no particular order; none when it cannot
+    // be read.
+    virtual std::vector<std::string> folderEntries(const std::string& folder) = 0;
 
     virtual Status remove(const std::string& path) = 0;
     // Creates one folder level; its parent must exist.

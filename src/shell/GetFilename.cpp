@@ -2,6 +2,9 @@
 
 #include "shell/Settings.h"
 
+#include "platform/CommandLine.h"
+#include "platform/Text.h"
+
 #include <algorithm>
 
 namespace zembrel {
@@ -21,11 +24,16 @@ void GetFilename(AppState& state, MainSurface& window, FileDialog& dialog, Profi
         window.redrawResults();
         return;
     }
-    if (choice->path.empty())
+    TakeChosenFile(state, window, profile, paths, *choice);
+}
+
+void TakeChosenFile(AppState& state, MainSurface& window, ProfileStore& profile,
+                    const PathRules& paths, const FileChoice& choice) {
+    if (choice.path.empty())
         return;
-    state.CurrentXerName = choice->name;
+    state.CurrentXerName = choice.name;
     // Where names do not tell letter case apart the program keeps the path in upper case.
-    state.CurrentXerPath = paths.chosenPath(choice->path);
+    state.CurrentXerPath = paths.chosenPath(choice.path);
     window.setFileName(state.CurrentXerName);
     const std::size_t nameLength =
         std::min(state.CurrentXerName.size(), state.CurrentXerPath.size());
@@ -33,6 +41,16 @@ void GetFilename(AppState& state, MainSurface& window, FileDialog& dialog, Profi
     // Not reported: the folder in memory serves this run even when the file cannot be written.
     writeSetting(profile, settings::kConfigureSection, settings::kXerLocation, state.XerFolder,
                  state.SuiteSettingsFile);
+}
+
+std::optional<std::string> fileOnCommandLine(const std::string& line, FileSystem& files) {
+    const auto words = splitCommandLine("program " + line);
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        // "/INI=" names the settings' folder, in any letter case.
+        if (upperCaseAscii(words[i].substr(0, 5)) != "/INI=" && files.fileExists(words[i]))
+            return words[i];
+    }
+    return std::nullopt;
 }
 
 xer::SurveyOutcome StartOver(AppState& state, MainSurface& window, Platform& platform,

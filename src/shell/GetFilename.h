@@ -1,11 +1,15 @@
 #pragma once
 
-#include "platform/FileDialog.h"
-#include "platform/Platform.h"
-#include "platform/ProfileStore.h"
 #include "core/AppState.h"
 #include "core/MainSurface.h"
+#include "platform/FileDialog.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "platform/ProfileStore.h"
 #include "xer/Survey.h"
+
+#include <optional>
+#include <string>
 
 namespace zembrel {
 
@@ -13,6 +17,14 @@ namespace zembrel {
 // XER_LOCATION at once. On cancel the results label explains what the program is for.
 void GetFilename(AppState& state, MainSurface& window, FileDialog& dialog, ProfileStore& profile,
                  const PathRules& paths);
+
+// Makes a file the current one as a choice in the dialog does: for a file dropped on the window
+// or named on the command line as well.
+void TakeChosenFile(AppState& state, MainSurface& window, ProfileStore& profile,
+                    const PathRules& paths, const FileChoice& choice);
+
+// The first existing file that the command line names, besides the "/INI=" option.
+std::optional<std::string> fileOnCommandLine(const std::string& line, FileSystem& files);
 
 // "&Start Over": empties the results label, asks for a file and surveys the current one.
 xer::SurveyOutcome StartOver(AppState& state, MainSurface& window, Platform& platform,

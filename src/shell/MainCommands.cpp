@@ -47,6 +47,16 @@ bool MainCommands::purge() {
     return run([this] { xer::Purge(m_state, m_window, m_platform, m_services.prompts); });
 }
 
+bool MainCommands::chooseDroppedFile(const std::string& path) {
+    if (!m_platform.files.fileExists(path))
+        return false;
+    return run([this, path] {
+        TakeChosenFile(m_state, m_window, m_services.profile, m_platform.paths,
+                       {path, m_platform.paths.nameOf(path)});
+        xer::PerformSurvey(m_state, m_window, m_platform);
+    });
+}
+
 bool MainCommands::resetToDefaults() {
     return run([this] { ResetSettings(m_state, m_window, m_services.profile, m_platform); });
 }

@@ -26,6 +26,9 @@ public:
     bool startOver();
     bool purge();
     bool resetToDefaults();
+    // A file dropped on the window: chosen as the dialog would choose it, then surveyed. Refused
+    // while another operation runs; anything that is not an existing file is ignored.
+    bool chooseDroppedFile(const std::string& path);
     void toggleVoicePrompts();
     void showVersion();
     void showHelp();

@@ -72,7 +72,8 @@ private:
             fail(exists.failure());
         if (exists && exists.value())
             return;
-        if (const Status created = m_files.createFolder(m_paths.withoutSeparator(m_state.DataFolder));
+        if (const Status created =
+                m_files.createFolder(m_paths.withoutSeparator(m_state.DataFolder));
             !created)
             fail(created.failure());
     }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "core/AppState.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 #include "platform/Ui.h"
-#include "core/AppState.h"
 
 namespace zembrel {
 

@@ -1,8 +1,8 @@
 #include "shell/StartUp.h"
 
+#include "shell/GetFilename.h"
 #include "shell/SetUpFolders.h"
 #include "shell/Settings.h"
-#include "shell/GetFilename.h"
 #include "xer/Survey.h"
 
 namespace zembrel {
@@ -20,7 +20,13 @@ void StartUp(AppState& state, MainSurface& window, StartUpWindow& windows,
     window.setVoiceChecked(state.SoundOn);
     windows.closeSplash();
     services.prompts.play(prompt::ChooseFile);
-    GetFilename(state, window, services.dialog, services.profile, platform.paths);
+    // A file named on the command line (a file manager's "Open with") is taken instead of
+    // asking for one.
+    if (const auto named = fileOnCommandLine(services.environment.commandLine(), platform.files))
+        TakeChosenFile(state, window, services.profile, platform.paths,
+                       {*named, platform.paths.nameOf(*named)});
+    else
+        GetFilename(state, window, services.dialog, services.profile, platform.paths);
     windows.showMainWindow();
     windows.setMainInputEnabled(false);
     platform.pointer.setBusy(true);

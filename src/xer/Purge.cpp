@@ -200,7 +200,9 @@ PurgeOutcome Purger::filterRiskTypes(ScratchFile& intermediate) {
         if (auto ending = endAfter(end))
             return *ending;
     }
-    references.addParents();
+    // Dropping a parent that did not fit would leave a kept type pointing at nothing.
+    if (!references.addParents())
+        return failed(makeFailure(failure::Overflow));
     m_state.ReferencedRiskTypeCount = static_cast<std::int32_t>(references.count());
     auto reader = readerOf(intermediate.readBack());
     if (!reader)

@@ -1,14 +1,11 @@
 #include "xer/RiskTypeReferences.h"
 
-#include <cstdint>
-#include <limits>
-
 namespace zembrel::xer {
 
 bool RiskTypeReferences::add(const IdKey& type) {
     if (contains(type))
         return true;
-    if (m_order.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+    if (m_order.size() >= m_limit)
         return false;
     m_set.insert(type);
     m_order.push_back(type);
@@ -21,12 +18,13 @@ void RiskTypeReferences::setParent(const IdKey& type, const IdKey& parent) {
         m_parentOf.emplace(type, parent); // the first record of a type names its parent
 }
 
-void RiskTypeReferences::addParents() {
+bool RiskTypeReferences::addParents() {
     for (std::size_t i = 0; i < m_order.size(); ++i) {
         const auto parent = m_parentOf.find(m_order[i]);
         if (parent != m_parentOf.end() && !add(parent->second))
-            return;
+            return false;
     }
+    return true;
 }
 
 } // namespace zembrel::xer

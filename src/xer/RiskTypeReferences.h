@@ -2,6 +2,8 @@
 
 #include "xer/FieldReader.h"
 
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -14,19 +16,25 @@ namespace zembrel::xer {
 // no more than a short one; the shared list shows each as its text, or as its digest when long.
 class RiskTypeReferences {
 public:
-    explicit RiskTypeReferences(std::vector<std::string>& list) : m_list(list) {}
+    // The list holds at most limit types: its count is a 32-bit number.
+    explicit RiskTypeReferences(
+        std::vector<std::string>& list,
+        std::size_t limit = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+        : m_list(list), m_limit(limit) {}
 
-    // False when the list would outgrow its 32-bit count.
+    // False when the list would outgrow its limit.
     bool add(const IdKey& type);
     bool contains(const IdKey& type) const { return m_set.find(type) != m_set.end(); }
     void setParent(const IdKey& type, const IdKey& parent);
     // Adds the parents of every listed type, and theirs, so that no kept type points at a
-    // removed one. Types already listed end the climb, so cycles end too.
-    void addParents();
+    // removed one. Types already listed end the climb, so cycles end too. False when the list
+    // would outgrow its limit.
+    [[nodiscard]] bool addParents();
     std::size_t count() const { return m_order.size(); }
 
 private:
     std::vector<std::string>& m_list;
+    std::size_t m_limit;
     std::vector<IdKey> m_order;
     std::unordered_set<IdKey> m_set;
     std::unordered_map<IdKey, IdKey> m_parentOf;

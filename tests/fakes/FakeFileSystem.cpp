@@ -54,6 +54,8 @@ public:
         return n;
     }
     Status seek(std::uint64_t offset) override {
+        if (auto f = m_fs.failureOf(Op::Seek, m_path, offset))
+            return *f;
         m_offset = offset;
         return {};
     }
@@ -81,6 +83,8 @@ public:
         return {};
     }
     Outcome<std::unique_ptr<ReadFile>> readBack() override {
+        if (auto f = m_fs.failureOf(Op::ReadBack, m_folder))
+            return *f;
         return std::unique_ptr<ReadFile>(new FakeReadFile(
             m_fs, m_folder, [this] { return &m_data; }, FileId{1, 0}));
     }
@@ -122,6 +126,8 @@ public:
     FakeByteFile(FakeFileSystem& fs, std::string path)
         : m_fs(fs), m_path(std::move(path)), m_handle(fs) {}
     Outcome<std::size_t> readAt(std::uint64_t offset, char* buffer, std::size_t size) override {
+        if (auto f = m_fs.failureOf(Op::ReadAt, m_path, offset))
+            return *f;
         return copyOut(m_fs.files.at(m_path), offset, buffer, size);
     }
     Status writeAt(std::uint64_t offset, const char* data, std::size_t size) override {
@@ -180,6 +186,19 @@ Outcome<std::unique_ptr<ScratchFile>> FakeFileSystem::createScratch(const std::s
     if (!folderExists(folder.substr(0, folder.empty() ? 0 : folder.size() - 1)))
         return makeFailure(failure::PathNotFound);
     return std::unique_ptr<ScratchFile>(new FakeScratchFile(*this, folder));
+}
+
+std::vector<std::string> FakeFileSystem::folderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    const auto collect = [&](const std::string& path) {
+        if (!path.empty() && folderOf(path) == folder)
+            names.push_back(path.substr(folder.empty() ? 0 : folder.size() + 1));
+    };
+    for (const auto& [path, data] : files)
+        collect(path);
+    for (const auto& path : folders)
+        collect(path);
+    return names;
 }
 
 Status FakeFileSystem::remove(const std::string& path) {

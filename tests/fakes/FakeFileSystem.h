@@ -15,15 +15,27 @@ namespace zembrel::test {
 // content live; a scratch file keeps its bytes to itself until it is kept under a name.
 class FakeFileSystem final : public FileSystem {
 public:
-    enum class Op { OpenRead, OpenReadWrite, CreateScratch, Read, Write, WriteAt, Keep, Remove };
+    enum class Op {
+        OpenRead,
+        OpenReadWrite,
+        CreateScratch,
+        ReadBack, // a scratch file opened for reading
+        Read,
+        ReadAt,
+        Seek,
+        Write,
+        WriteAt,
+        Keep, // a scratch file renamed into place: the moment its content counts
+        Remove,
+    };
 
     std::map<std::string, std::string> files;
     std::set<std::string> folders;
 
     // Asked before every operation with the path it works on (a scratch file's folder): a
     // failure to return instead, or nothing. A read asks with the byte offset at which it
-    // starts, a write with the length the file would have after it, so that a failure can come
-    // in the middle of a file.
+    // starts (a seek with the offset it goes to), a write with the length the file would have
+    // after it, so that a failure can come in the middle of a file.
     std::function<std::optional<Failure>(Op, const std::string& path, std::uint64_t offset)>
         failWith;
     // Fails every call of op from byte offset `from` on, on any path or on the one given.
@@ -47,6 +59,7 @@ public:
     Outcome<std::unique_ptr<ReadFile>> openRead(const std::string& path) override;
     Outcome<std::unique_ptr<ByteFile>> openReadWrite(const std::string& path) override;
     Outcome<std::unique_ptr<ScratchFile>> createScratch(const std::string& folder) override;
+    std::vector<std::string> folderEntries(const std::string& folder) override;
     Status remove(const std::string& path) override;
     Status createFolder(const std::string& path) override;
 

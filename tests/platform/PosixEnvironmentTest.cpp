@@ -82,20 +82,26 @@ TEST(PosixEnvironmentTest, ExecutableFolderHoldsThisProgram) {
     EXPECT_TRUE(std::filesystem::exists(folder + "/zembrel_platform_tests"));
 }
 
-// XDG_CONFIG_HOME when it is an absolute path, else ~/.config; nothing without a home.
+// XDG_CONFIG_HOME when it is an absolute path, else ~/.config, made for its owner alone when
+// a fresh account has none; nothing without a home.
 TEST(PosixEnvironmentTest, LocalAppDataIsXdgConfigHomeElseDotConfig) {
     const char* argv[] = {"x"};
     PosixEnvironment env(1, argv);
-    ScopedVariable home("HOME", "/home/ann/");
-    const std::pair<const char*, const char*> cases[] = {{"/cfg/", "/cfg"},
-                                                         {"", "/home/ann/.config"},
-                                                         {"relative/cfg", "/home/ann/.config"},
-                                                         {nullptr, "/home/ann/.config"}};
+    test::TempFolder dir;
+    ScopedVariable home("HOME", (dir.path() + "/").c_str());
+    const std::string cfg = dir.file("cfg"), dotConfig = dir.file(".config");
+    const std::pair<std::string, std::string> cases[] = {
+        {cfg + "/", cfg}, {"", dotConfig}, {"relative/cfg", dotConfig}, {"unset", dotConfig}};
     for (const auto& [config, folder] : cases) {
-        ScopedVariable variable("XDG_CONFIG_HOME", config);
-        EXPECT_EQ(env.localAppDataFolder().value(), folder) << (config ? config : "unset");
+        ScopedVariable variable("XDG_CONFIG_HOME", config == "unset" ? nullptr : config.c_str());
+        EXPECT_EQ(env.localAppDataFolder().value(), folder) << config;
+        EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms::owner_all)
+            << config;
     }
-    EXPECT_EQ(env.homeFolder(), "/home/ann");
+    ScopedVariable deep("XDG_CONFIG_HOME", dir.file("no/cfg").c_str()); // no parent: not made
+    EXPECT_EQ(env.localAppDataFolder().value(), dir.file("no/cfg"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("no")));
+    EXPECT_EQ(env.homeFolder(), dir.path());
     ScopedVariable noConfig("XDG_CONFIG_HOME", nullptr), noHome("HOME", nullptr);
     EXPECT_FALSE(env.localAppDataFolder().ok());
     EXPECT_EQ(env.homeFolder(), "");

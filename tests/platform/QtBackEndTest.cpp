@@ -1,10 +1,13 @@
 #include "TempFolder.h"
+#include "fakes/FakeHelpViewer.h"
+#include "fakes/FakeHelpViewer.h"
 #include "platform/qt/QtBusyPointer.h"
 #include "platform/qt/QtEventPump.h"
 #include "platform/qt/QtFileDialog.h"
 #include "platform/qt/QtMessageBoxes.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -141,8 +144,16 @@ TEST(QtFileDialogTest, OffersExistingXerFilesAndReportsCancelApart) {
     options.initialFolder = temp.path() + "/";
     options.filter = "P6 XER Files|*.XER";
     options.title = "Select the P6 Backup File to be Analyzed.";
+    options.helpFile = "/opt/z/ZembrelPOBS.chm";
     QtFileDialog dialog;
+    test::FakeHelpViewer help;
+    dialog.setHelpViewer(&help);
     whenModal<QFileDialog>([&](QFileDialog* d) {
+        auto* buttons = d->findChild<QDialogButtonBox*>();
+        ASSERT_NE(buttons, nullptr);
+        ASSERT_NE(buttons->button(QDialogButtonBox::Help), nullptr);
+        buttons->button(QDialogButtonBox::Help)->click();
+        EXPECT_EQ(help.shown, std::vector<std::string>{options.helpFile});
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Select the P6 Backup File to be Analyzed."));
         EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);
         EXPECT_EQ(d->directory().absolutePath(), QString::fromStdString(temp.path()));

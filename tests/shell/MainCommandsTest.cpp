@@ -129,6 +129,22 @@ TEST_F(MainCommandsTest, PurgeMakesTheNewFileCurrentAndStartOverSurveysIt) {
     EXPECT_FALSE(window.purgeEnabled);
 }
 
+TEST_F(MainCommandsTest, ADroppedFileIsChosenAndSurveyedUnlessAnOperationRuns) {
+    fake.files.files["/srv/Other.XER"] = test::crlf({"ERMHDR", "%E"});
+    const auto dialogs = dialog.asked.size();
+    duringNextOperation([&] { EXPECT_FALSE(commands.chooseDroppedFile("/srv/Other.XER")); });
+    EXPECT_TRUE(commands.purge());
+    EXPECT_EQ(state.CurrentXerName, "Plan-POBS.xer");
+    EXPECT_FALSE(commands.chooseDroppedFile("/srv")); // a folder is not a file
+    EXPECT_FALSE(commands.chooseDroppedFile("/srv/missing.xer"));
+    EXPECT_TRUE(commands.chooseDroppedFile("/srv/Other.XER"));
+    EXPECT_EQ(state.CurrentXerPath, "/srv/Other.XER");
+    EXPECT_EQ(window.fileName, "Other.XER");
+    EXPECT_EQ(window.resultsHistory.back(),
+              "The above XER file does not contain any POBS or Risk Type records.");
+    EXPECT_EQ(dialog.asked.size(), dialogs); // no dialog came up for the drop
+}
+
 TEST_F(MainCommandsTest, TheMenuCommandsReachTheirOperations) {
     fake.boxes.answers = {MessageAnswer::No};
     EXPECT_TRUE(commands.resetToDefaults());

@@ -110,6 +110,30 @@ TEST_F(StartUpTest, ACancelledDialogStillShowsTheWindowAndSurveys) {
     EXPECT_EQ(dialog.asked.at(0).initialFolder, "/home/ann/"); // the home folder off Windows
 }
 
+TEST_F(StartUpTest, AFileNamedOnTheCommandLineIsTakenInsteadOfAsking) {
+    fake.files.folders.insert("/srv/My Jobs");
+    fake.files.files["/srv/My Jobs/Plan.xer"] = test::crlf({"ERMHDR", "%T\tPOBS", "%R\t1", "%E"});
+    const struct {
+        std::string line, current; // nothing current: the dialog was asked
+    } cases[] = {
+        {"/ini=/etc/z \"/srv/My Jobs/Plan.xer\"", "/srv/My Jobs/Plan.xer"},
+        {"/srv/missing.xer /srv", ""}, // neither a missing file nor a folder
+        {"/INI=/srv/My Jobs/Plan.xer", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        state = AppState{};
+        dialog.asked.clear();
+        dialog.cancel();
+        environment.line = c.line;
+        startUp();
+        EXPECT_EQ(state.CurrentXerPath, c.current);
+        EXPECT_EQ(dialog.asked.size(), c.current.empty() ? 1u : 0u);
+        EXPECT_EQ(state.PobsRecordCount, c.current.empty() ? 0 : 1);
+    }
+    EXPECT_EQ(window.fileName, "Plan.xer");
+}
+
 TEST_F(StartUpTest, SoundOffLeavesTheCheckMarkClear) {
     profile.set(kSuite, "CONFIGURE", "SOUND_ON", "FALSE");
     window.voiceChecked = true;

@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -227,19 +226,20 @@ int run(const Command& command, std::ostream& out, std::ostream& err, Platform& 
     return out.flush() ? status : unwritten(err);
 }
 
-// Every *.xer (in any letter case) under folder, in name order.
-std::vector<std::string> xerFilesUnder(const std::string& folder) {
-    namespace fs = std::filesystem;
+// Every *.xer (in any letter case) under folder, in name order. Links to folders are not
+// followed, so a link loop cannot make the walk endless.
+std::vector<std::string> xerFilesUnder(const std::string& folder, FileSystem& files,
+                                       const PathRules& paths) {
     std::vector<std::string> found;
-    std::error_code error;
-    for (fs::recursive_directory_iterator
-             it(folder, fs::directory_options::skip_permission_denied, error),
-         end;
-         !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (it->is_regular_file(error) && name.size() > 4 &&
-            upperCaseAscii(name.substr(name.size() - 4)) == ".XER")
-            found.push_back(it->path().string());
+    for (const std::string& name : files.folderEntries(folder)) {
+        const std::string path = paths.withSeparator(folder) + name;
+        if (files.entryKind(path) == EntryKind::Folder) {
+            const auto inner = xerFilesUnder(path, files, paths);
+            found.insert(found.end(), inner.begin(), inner.end());
+        } else if (name.size() > 4 && upperCaseAscii(name.substr(name.size() - 4)) == ".XER" &&
+                   files.fileExists(path)) {
+            found.push_back(path);
+        }
     }
     std::sort(found.begin(), found.end());
     return found;
@@ -275,7 +275,7 @@ std::optional<Command> parse(const std::vector<std::string>& args) {
 }
 
 // Folders named with --recursive become the XER files under them.
-void expandFolders(Command& command, FileSystem& files) {
+void expandFolders(Command& command, FileSystem& files, const PathRules& paths) {
     if (!command.recursive)
         return;
     std::vector<std::string> expanded;
@@ -284,7 +284,7 @@ void expandFolders(Command& command, FileSystem& files) {
             expanded.push_back(name);
             continue;
         }
-        const auto found = xerFilesUnder(name);
+        const auto found = xerFilesUnder(name, files, paths);
         expanded.insert(expanded.end(), found.begin(), found.end());
     }
     command.files = std::move(expanded);
@@ -307,7 +307,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << kUsage;
         return 2;
     }
-    expandFolders(*command, files);
+    expandFolders(*command, files, paths);
     ConsoleBoxes boxes(err, terminal, command->overwrite);
     NoEvents events;
     NoPointer pointer;

@@ -4,6 +4,7 @@
 #include "platform/posix/PosixIo.h"
 
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zembrel {
@@ -69,14 +70,21 @@ std::string PosixEnvironment::commandLine() {
 }
 
 Outcome<std::string> PosixEnvironment::localAppDataFolder() {
-    const std::string config = variable("XDG_CONFIG_HOME");
+    std::string folder = variable("XDG_CONFIG_HOME");
     // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules say.
-    if (!config.empty() && config.front() == '/')
-        return withoutTrailingSlashes(config);
-    const std::string home = homeFolder();
-    if (home.empty())
-        return makeFailure(failure::PathNotFound);
-    return (home == "/" ? std::string() : home) + "/.config";
+    if (!folder.empty() && folder.front() == '/') {
+        folder = withoutTrailingSlashes(folder);
+    } else {
+        const std::string home = homeFolder();
+        if (home.empty())
+            return makeFailure(failure::PathNotFound);
+        folder = (home == "/" ? std::string() : home) + "/.config";
+    }
+    // A fresh account may have none yet: made as the XDG rules say, for its owner alone. When
+    // it cannot be made, making the family's folder in it fails and says why.
+    if (!isFolder(folder))
+        ::mkdir(folder.c_str(), 0700);
+    return folder;
 }
 
 std::string PosixEnvironment::homeFolder() {

@@ -5,6 +5,7 @@
 #include "platform/posix/TemporaryNames.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -219,6 +220,20 @@ EntryKind PosixFileSystem::entryKind(const std::string& path) {
     if (S_ISREG(st.st_mode))
         return EntryKind::File;
     return S_ISDIR(st.st_mode) ? EntryKind::Folder : EntryKind::Other;
+}
+
+std::vector<std::string> PosixFileSystem::folderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    return names;
 }
 
 std::optional<FileId> PosixFileSystem::fileId(const std::string& path) {

@@ -1,6 +1,7 @@
 #include "platform/qt/QtFileDialog.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -49,6 +50,12 @@ std::optional<FileChoice> QtFileDialog::open(const FileDialogOptions& options) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
 #endif
     dialog.setNameFilters(nameFilters(options.filter));
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    if (buttons && m_help && !options.helpFile.empty()) {
+        buttons->addButton(QDialogButtonBox::Help);
+        QObject::connect(buttons, &QDialogButtonBox::helpRequested, &dialog,
+                         [this, &options] { m_help->showContents(options.helpFile); });
+    }
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();

@@ -298,6 +298,23 @@ EntryKind Win32FileSystem::entryKind(const std::string& path) {
                                                                  : EntryKind::File;
 }
 
+std::vector<std::string> Win32FileSystem::folderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    const std::string pattern =
+        folder + (folder.ends_with('\\') || folder.ends_with('/') ? "*" : "\\*");
+    const HANDLE search = ::FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return names;
+}
+
 std::optional<FileId> Win32FileSystem::fileId(const std::string& path) {
     if (path.empty())
         return std::nullopt;

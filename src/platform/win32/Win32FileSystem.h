@@ -18,6 +18,7 @@ public:
     Outcome<std::unique_ptr<ReadFile>> openRead(const std::string& path) override;
     Outcome<std::unique_ptr<ByteFile>> openReadWrite(const std::string& path) override;
     Outcome<std::unique_ptr<ScratchFile>> createScratch(const std::string& folder) override;
+    std::vector<std::string> folderEntries(const std::string& folder) override;
     Status remove(const std::string& path) override;
     Status createFolder(const std::string& path) override;
 };

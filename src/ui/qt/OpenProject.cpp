@@ -5,16 +5,20 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace zembrel {
 
@@ -50,6 +54,40 @@ OpenProject::OpenProject(QWidget* parent)
     // The client area keeps its size; the menu bar comes on top of it.
     if (form.fixedSize)
         layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setAcceptDrops(true);
+}
+
+namespace {
+// The one local file that a drag carries, or nothing.
+std::optional<std::string> droppedFile(const QMimeData* data) {
+    if (!data || data->urls().size() != 1 || !data->urls().front().isLocalFile())
+        return std::nullopt;
+    return data->urls().front().toLocalFile().toLocal8Bit().toStdString();
+}
+} // namespace
+
+void OpenProject::dragEnterEvent(QDragEnterEvent* event) {
+    if (droppedFile(event->mimeData()) && !m_running)
+        event->acceptProposedAction();
+}
+
+void OpenProject::dropEvent(QDropEvent* event) {
+    const auto file = droppedFile(event->mimeData());
+    if (!file || !m_dropped)
+        return;
+    event->acceptProposedAction();
+    m_dropped(*file);
+}
+
+void OpenProject::updatePurge() {
+    m_purge->setEnabled(m_purgeAllowed && !m_running);
+}
+
+void OpenProject::focusFirstControl() {
+    const auto order = openProjectForm().keyboardOrder();
+    if (!order.empty())
+        if (QWidget* first = m_form.control(order.front()->key()))
+            first->setFocus();
 }
 
 void OpenProject::attach(MainCommands& commands) {
@@ -71,10 +109,14 @@ void OpenProject::attach(MainCommands& commands) {
             [&commands] { commands.showHelp(); });
     connect(action("nmuHelpAbout"), &QAction::triggered, this,
             [&commands] { commands.showAbout(); });
+    // While an operation runs, what would change the current file is greyed.
     commands.onRunningChanged = [this](bool running) {
+        m_running = running;
         m_again->setEnabled(!running);
         m_reset->setEnabled(!running);
+        updatePurge();
     };
+    m_dropped = [&commands](const std::string& path) { commands.chooseDroppedFile(path); };
     m_closeRequested = [&commands] { return commands.requestClose(); };
 }
 
@@ -90,7 +132,8 @@ void OpenProject::redrawResults() {
 }
 
 void OpenProject::setPurgeEnabled(bool enabled) {
-    m_purge->setEnabled(enabled);
+    m_purgeAllowed = enabled;
+    updatePurge();
 }
 
 void OpenProject::setPurgeCaption(const std::string& caption) {

@@ -36,14 +36,20 @@ public:
     float top() const override;
     float left() const override;
     void setVoiceChecked(bool checked) override;
+    // Gives the keyboard focus to the first control of the keyboard order (Done).
+    void focusFirstControl();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Moves the window onto the nearest screen when none shows its title bar.
     void keepReachable();
+    // Purge is usable when the logic enables it and no operation runs.
+    void updatePurge();
 
     QWidget* m_client = nullptr;
     FormRenderer m_form;
@@ -59,6 +65,9 @@ private:
     float m_topTwips = 0;
     float m_leftTwips = 0;
     std::function<bool()> m_closeRequested;
+    std::function<void(const std::string&)> m_dropped;
+    bool m_purgeAllowed = false;
+    bool m_running = false;
 };
 
 } // namespace zembrel

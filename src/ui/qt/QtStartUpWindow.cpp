@@ -43,6 +43,9 @@ void QtStartUpWindow::showMainWindow() {
 
 void QtStartUpWindow::setMainInputEnabled(bool enabled) {
     m_main.setEnabled(enabled);
+    // Qt drops the focus of a disabled window: the keyboard order starts at Done again.
+    if (enabled)
+        m_main.focusFirstControl();
 }
 
 void QtStartUpWindow::endProgram() {

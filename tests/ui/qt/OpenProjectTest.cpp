@@ -7,10 +7,13 @@
 #include "ui/qt/QtStartUpWindow.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 
@@ -118,6 +121,7 @@ TEST_F(OpenProjectTest, TheWindowShowsAfterTheFirstDialogAndWaitsForTheFirstSurv
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(window.isEnabled());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(window.focusWidget(), button("Cancel")); // the keyboard order starts at Done
 }
 
 TEST_F(OpenProjectTest, ButtonsAndMenuEntriesReachTheirCommands) {
@@ -156,6 +160,7 @@ TEST_F(OpenProjectTest, WhileASurveyRunsTheOtherOperationsWait) {
             return;
         EXPECT_FALSE(button("cmdAgain")->isEnabled());
         EXPECT_FALSE(action("mnuReset")->isEnabled());
+        EXPECT_FALSE(button("cmdPurge")->isEnabled());
         button("cmdPurge")->click(); // refused
         window.close();              // waits for the survey
         EXPECT_TRUE(window.isVisible());
@@ -165,6 +170,35 @@ TEST_F(OpenProjectTest, WhileASurveyRunsTheOtherOperationsWait) {
     EXPECT_FALSE(window.isVisible()); // shut down once the survey returned
     EXPECT_TRUE(windows.ended());
     EXPECT_EQ(fake.files.files.count("/srv/Plan-POBS.xer"), 0u);
+}
+
+TEST_F(OpenProjectTest, OneDroppedFileIsSurveyedAndPurgeComesBackAsTheSurveyDecides) {
+    fake.files.files["/srv/Other.xer"] = test::crlf({"ERMHDR", "%T\tPOBS", "%R\t1", "%E"});
+    dialog.choose("/srv/Plan.xer", "Plan.xer");
+    commands.startUp();
+    const auto drag = [&](const QList<QUrl>& urls, bool drop) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, drop ? static_cast<QEvent*>(&dropped) : &enter);
+        return drop ? dropped.isAccepted() : enter.isAccepted();
+    };
+    const QUrl other = QUrl::fromLocalFile(QStringLiteral("/srv/Other.xer"));
+    EXPECT_FALSE(drag({other, QUrl::fromLocalFile(QStringLiteral("/srv/Plan.xer"))}, false));
+    EXPECT_FALSE(drag({QUrl(QStringLiteral("https://example.com/a.xer"))}, false));
+    bool surveyed = false;
+    fake.events.onProcess = [&] {
+        surveyed = true;
+        EXPECT_FALSE(button("cmdPurge")->isEnabled());
+        EXPECT_FALSE(drag({other}, false)); // no drop while an operation runs
+    };
+    EXPECT_TRUE(drag({other}, false));
+    EXPECT_TRUE(drag({other}, true));
+    EXPECT_TRUE(surveyed);
+    EXPECT_EQ(state.CurrentXerPath, "/srv/Other.xer");
+    EXPECT_EQ(child<QLineEdit>("txtFileName")->text(), QStringLiteral("Other.xer"));
+    EXPECT_TRUE(button("cmdPurge")->isEnabled());
 }
 
 // "&Done", File "&Exit" and the close box: each ends the program through the commands.
