@@ -3,6 +3,8 @@
 #include "shell/MainCommands.h"
 #include "shell/OpenProjectForm.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -46,6 +48,23 @@ void Win32OpenProject::attach(MainCommands& commands) {
         enableMenuEntry("mnuReset", !running);
     };
     closeRequested = [&commands] { return commands.requestClose(); };
+    m_dropped = [&commands](const std::string& path) { commands.chooseDroppedFile(path); };
+    DragAcceptFiles(handle(), TRUE);
+}
+
+std::optional<LRESULT> Win32OpenProject::handleMessage(UINT message, WPARAM wParam, LPARAM) {
+    if (message != WM_DROPFILES)
+        return std::nullopt;
+    const auto drop = reinterpret_cast<HDROP>(wParam);
+    std::string path;
+    if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) == 1) {
+        path.resize(DragQueryFileA(drop, 0, nullptr, 0));
+        DragQueryFileA(drop, 0, path.data(), UINT(path.size() + 1));
+    }
+    DragFinish(drop); // the drop's memory goes before the survey runs its messages
+    if (!path.empty() && m_dropped)
+        m_dropped(path);
+    return 0;
 }
 
 void Win32OpenProject::show() {

@@ -31,10 +31,15 @@ public:
     float left() const override;
     void setVoiceChecked(bool checked) override;
 
+protected:
+    // A drop of one file is chosen as the dialog would choose it; other drops are ignored.
+    std::optional<LRESULT> handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
     void keepReachable() const;
     void enableMenuEntry(const char* name, bool enabled) const;
 
+    std::function<void(const std::string&)> m_dropped;
     std::string m_results;
     // The position as the settings gave it: read back unchanged while the window stays there.
     float m_topTwips = 0;

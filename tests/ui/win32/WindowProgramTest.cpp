@@ -4,6 +4,8 @@
 #include "DialogDriver.h"
 #include "fakes/FakeEnvironment.h"
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,12 +17,23 @@ namespace {
 struct StartUpCase {
     const char* name;
     bool typeFile; // else the dialog is cancelled
+    bool drop;     // the file is then dropped on the main window
     const char* message;
     int pobs;
 };
 
 void PrintTo(const StartUpCase& c, std::ostream* out) {
     *out << c.name;
+}
+
+// Drops one file on a window, as the shell does: a DROPFILES block followed by the name.
+void dropFile(HWND window, const std::string& path) {
+    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + path.size() + 2);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    path.copy(reinterpret_cast<char*>(drop + 1), path.size());
+    GlobalUnlock(memory);
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
 
 std::string exeFolder() {
@@ -77,9 +90,12 @@ TEST_P(WindowProgramTest, StartsUpSurveysTheChosenFileAndDoneSavesThePlace) {
         }
     }
     Win32OpenProject& window = program.window();
+    if (c.drop) {
+        dropFile(window.handle(), xerPath);
+    }
     EXPECT_TRUE(IsWindowVisible(window.handle()));
     EXPECT_EQ(program.state().PobsRecordCount, c.pobs);
-    EXPECT_EQ(window.text("txtFileName").empty(), !c.typeFile);
+    EXPECT_EQ(window.text("txtFileName").empty(), !c.typeFile && !c.drop);
     // The voice check mark follows its switch.
     const UINT voice = *window.form().menuId("mnuFileVoice");
     const bool wasOn = program.state().SoundOn;
@@ -97,9 +113,10 @@ TEST_P(WindowProgramTest, StartsUpSurveysTheChosenFileAndDoneSavesThePlace) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialog, WindowProgramTest,
-                         ::testing::Values(StartUpCase{"Cancelled", false, "File not specified.",
-                                                       0},
-                                           StartUpCase{"TypedFile", true, "", 2}),
+                         ::testing::Values(StartUpCase{"Cancelled", false, false,
+                                                       "File not specified.", 0},
+                                           StartUpCase{"TypedFile", true, false, "", 2},
+                                           StartUpCase{"Dropped", false, true, "", 2}),
                          [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace
