@@ -11,8 +11,9 @@ PACKAGING_PACKAGES=(dpkg-dev file appstream desktop-file-utils libxml2-utils str
 # Packages the fuzz targets need: clang and its libFuzzer and sanitizer run-times.
 FUZZ_PACKAGES=(cmake ninja-build clang-14 libclang-rt-14-dev)
 
-# Packages the Windows build and its tests under Wine need.
-WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64 googletest wine wine64)
+# Packages the Windows build, its tests under Wine (in a virtual X server) and its zip need.
+WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64 googletest wine wine64
+  imagemagick xvfb xauth xdotool zip)
 
 # Installs those of the given Debian packages that are missing (as root, or through sudo).
 ensure_packages() {

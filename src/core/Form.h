@@ -17,6 +17,12 @@ constexpr int twipsToPixels(int twips) {
     return twips / kTwipsPerPixel;
 }
 
+// Pixels of a twip length at a screen's dots per inch (1440 twips to the inch); a part pixel is
+// dropped, as above.
+constexpr int twipsToPixels(int twips, int dpi) {
+    return static_cast<int>(static_cast<long long>(twips) * dpi / 1440);
+}
+
 struct TwipRect {
     int left = 0;
     int top = 0;

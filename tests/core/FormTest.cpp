@@ -66,6 +66,18 @@ TEST(FormTest, ClientRectanglesAddUpTheFramesAround) {
     EXPECT_EQ(form.clientRect(*form.find("Option1(0)")), (TwipRect{350, 500, 900, 300}));
 }
 
+TEST(FormTest, TwipsBecomeWholeLogicalPixels) {
+    EXPECT_EQ(twipsToPixels(1215), 81);
+    EXPECT_EQ(twipsToPixels(1214), 80); // a part pixel is dropped, as the window sizes are
+    EXPECT_EQ(twipsToPixels(0), 0);
+    // At a screen's own dots per inch: 96 is the same, 144 half as much again.
+    for (const int twips : {0, 15, 1214, 1215, 5280})
+        EXPECT_EQ(twipsToPixels(twips, 96), twipsToPixels(twips)) << twips;
+    EXPECT_EQ(twipsToPixels(1215, 144), 121);
+    EXPECT_EQ(twipsToPixels(4755, 120), 396);
+    EXPECT_EQ(twipsToPixels(20000000, 192), 2666666); // no overflow on the way
+}
+
 // What every described window holds to, whichever renderer draws it.
 struct Described {
     const char* name;
