@@ -1,7 +1,8 @@
 // Every file operation of the survey and of each purge path fails in turn, once with each kind of
 // failure: the run ends with that failure's message (or, where the failure is one the operation
 // may step around, with the result of a run without it), every file closed, the user's file as
-// the survey's repairs left it, and nothing under the new name.
+// the survey's repairs left it, Purge as it was after a survey, and after a purge the file
+// already under the new name (the user agreed to replace it) as it was.
 #include "XerText.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/FakePromptPlayer.h"
@@ -22,7 +23,8 @@ const std::string kPath = "/jobs/PLAN.XER";
 const std::string kNew = "/jobs/PLAN-POBS.XER";
 const std::string kHead = "ERMHDR\t8.0\r\n";
 const std::string kPobs = crlf({"%T\tPOBS", "%F\tobs_id", "%R\t1", "%R\t2"});
-const std::string kRiskTypes = crlf({"%T\tRISKTYPE", "%F\trisk_type_id\tname", "%R\tA\ta", "%R\tB\tb"});
+const std::string kRiskTypes =
+    crlf({"%T\tRISKTYPE", "%F\trisk_type_id\tname", "%R\tA\ta", "%R\tB\tb"});
 const std::string kRisks = crlf({"%T\tPROJRISK", "%F\trisk_id\trisk_type_id", "%R\t9\tB"});
 
 // Disk full, I/O error, permission denied, and a file that vanished under the program.
@@ -79,12 +81,14 @@ protected:
         };
         if (!GetParam().purge) {
             r->fileBefore = files.files[kPath];
+            r->window.purgeEnabled = true;
             arm();
             r->ok = PerformSurvey(r->state, r->window, r->fake.platform) == SurveyOutcome::Reported;
             return r;
         }
         EXPECT_EQ(PerformSurvey(r->state, r->window, r->fake.platform), SurveyOutcome::Reported);
         r->fileBefore = files.files[kPath];
+        files.files[kNew] = "kept";
         r->fake.boxes.shown.clear();
         arm();
         r->ok = Purge(r->state, r->window, r->fake.platform, r->prompts) == PurgeOutcome::Created;
@@ -121,7 +125,13 @@ TEST_P(FaultInjectionTest, EveryFailingOperationEndsCleanly) {
                     }
                     continue;
                 }
-                EXPECT_EQ(files.files.count(kNew), 0u);
+                if (GetParam().purge) {
+                    EXPECT_EQ(files.files.at(kNew), "kept");
+                    EXPECT_EQ(r->state.CurrentXerPath, kPath);
+                    EXPECT_EQ(r->prompts.played, std::vector<std::int16_t>{47});
+                } else {
+                    EXPECT_TRUE(r->window.purgeEnabled);
+                }
                 ASSERT_FALSE(r->fake.boxes.shown.empty());
                 EXPECT_EQ(r->fake.boxes.shown.back().text.rfind(
                               "ERROR #" + std::to_string(number) + ", ", 0),

@@ -1,3 +1,5 @@
+// Surveys and purges on the real file system: many at once, odd entries under the intermediate
+// name, names as long as the file system allows.
 #include "TempFolder.h"
 #include "XerText.h"
 #include "fakes/FakePromptPlayer.h"
@@ -20,9 +22,9 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempFolder;
 
-// One purge as the window runs it, with services of its own over the real file system.
-struct Purger {
-    explicit Purger(native::NativeFileSystem& fs) : files(fs) {}
+// One survey, and a purge unless only the survey is asked for, with services of its own.
+struct Job {
+    explicit Job(native::NativeFileSystem& fs) : files(fs) {}
     native::NativeFileSystem& files;
     test::FakeBoxes boxes;
     test::FakeEvents events;
@@ -31,13 +33,17 @@ struct Purger {
     test::FakePromptPlayer prompts;
     AppState state;
 
-    PurgeOutcome purge(const std::string& path, std::size_t blockSize = 256 * 1024) {
+    bool run(const std::string& path, bool purge = true, std::size_t blockSize = 256 * 1024) {
         Platform platform{files, boxes, events, pointer, blockSize, native::pathRules({})};
         state.CurrentXerPath = path;
         state.CurrentXerName = fs::path(path).filename().string();
         if (PerformSurvey(state, window, platform) != SurveyOutcome::Reported)
-            return PurgeOutcome::Failed;
-        return Purge(state, window, platform, prompts);
+            return false;
+        if (!purge)
+            return state.PobsRecordCount > 0;
+        // The same file purged twice at once: the later may find the earlier's copy and keep it.
+        const auto o = Purge(state, window, platform, prompts);
+        return o == PurgeOutcome::Created || o == PurgeOutcome::Declined;
     }
 };
 
@@ -59,13 +65,11 @@ std::string schedule(const std::string& tag, int records, bool purged = false) {
     return test::crlf(lines);
 }
 
-class PurgeOnDiskTest : public ::testing::Test {
-protected:
-    TempFolder dir;
+// Files in two folders, each purged twice at once and surveyed once, at different block sizes,
+// all contending for "Temp.TXT": every new file is what a purge of its input alone makes, and no
+// input changes. Scratch files with and without a name of their own.
+TEST(PurgeOnDiskTest, ManyPurgesAndSurveysAtOnceEachGiveWhatOneAloneGives) {
     native::NativeFileSystem files;
-};
-
-TEST_F(PurgeOnDiskTest, PurgesOfDifferentFilesInOneFolderNeverMixTheirData) {
     for (bool unnamed : {true, false}) {
 #ifdef _WIN32
         if (!unnamed)
@@ -73,43 +77,58 @@ TEST_F(PurgeOnDiskTest, PurgesOfDifferentFilesInOneFolderNeverMixTheirData) {
 #else
         files.useUnnamedFiles = unnamed;
 #endif
-        for (int round = 0; round < 10; ++round) {
-            const auto a = dir.write("a.xer", schedule("alpha", 300));
-            const auto b = dir.write("b.xer", schedule("beta", 200));
-            Purger first{files}, second{files};
-            PurgeOutcome outcomes[2];
-            std::thread other([&] { outcomes[1] = second.purge(b, 64); });
-            outcomes[0] = first.purge(a, 64);
-            other.join();
-            ASSERT_EQ(outcomes[0], PurgeOutcome::Created) << first.window.resultsText;
-            ASSERT_EQ(outcomes[1], PurgeOutcome::Created) << second.window.resultsText;
-            ASSERT_EQ(TempFolder::read(dir.file("a-POBS.xer")), schedule("alpha", 300, true));
-            ASSERT_EQ(TempFolder::read(dir.file("b-POBS.xer")), schedule("beta", 200, true));
+        for (int round = 0; round < 3; ++round) {
+            TempFolder dir;
+            constexpr int kInputs = 6, kJobs = kInputs * 3;
+            std::vector<std::string> inputs;
+            for (int i = 0; i < kInputs; ++i) {
+                fs::create_directories(dir.file(i < 3 ? "one" : "two"));
+                inputs.push_back(dir.write((i < 3 ? "one/t" : "two/t") + std::to_string(i) + ".xer",
+                                           schedule("t" + std::to_string(i), 50 + 40 * i)));
+            }
+            std::vector<std::unique_ptr<Job>> jobs;
+            std::vector<char> ok(kJobs, 0);
+            std::vector<std::thread> threads;
+            for (std::size_t j = 0; j < kJobs; ++j)
+                jobs.push_back(std::make_unique<Job>(files));
+            for (std::size_t j = 0; j < kJobs; ++j)
+                threads.emplace_back([&, j] {
+                    ok[j] = jobs[j]->run(inputs[j % kInputs], j < 2 * kInputs, 64u << (j % 5));
+                });
+            for (auto& t : threads)
+                t.join();
+            for (std::size_t j = 0; j < kJobs; ++j)
+                EXPECT_TRUE(ok[j]) << "job " << j << ": " << jobs[j]->window.resultsText;
+            for (std::size_t i = 0; i < kInputs; ++i) {
+                const std::string tag = "t" + std::to_string(i);
+                const int records = 50 + 40 * static_cast<int>(i);
+                auto made = inputs[i];
+                made.insert(made.size() - 4, "-POBS");
+                ASSERT_EQ(TempFolder::read(inputs[i]), schedule(tag, records)) << inputs[i];
+                ASSERT_EQ(TempFolder::read(made), schedule(tag, records, true)) << made;
+            }
         }
     }
 }
 
 // FIFOs, symbolic links as plain users make them, and 255-byte names are POSIX's.
 #ifndef _WIN32
-TEST_F(PurgeOnDiskTest, AnythingButARegularXerFileUnderTheIntermediateNameStays) {
+TEST(PurgeOnDiskTest, AnythingButARegularXerFileUnderTheIntermediateNameStays) {
+    TempFolder dir;
+    native::NativeFileSystem files;
     ASSERT_EQ(::mkfifo(dir.file("Temp.TXT").c_str(), 0600), 0);
     fs::create_symlink(dir.file("nowhere"), dir.file("Temp-2.TXT"));
     fs::create_symlink(dir.write("real.xer", schedule("x", 1)), dir.file("Temp-3.TXT"));
-    EXPECT_EQ(Purger{files}.purge(dir.write("Plan.xer", schedule("plan", 2))),
-              PurgeOutcome::Created);
+    EXPECT_TRUE(Job{files}.run(dir.write("Plan.xer", schedule("plan", 2))));
     EXPECT_TRUE(fs::is_fifo(dir.file("Temp.TXT")));
     EXPECT_TRUE(fs::is_symlink(dir.file("Temp-2.TXT")));
     EXPECT_TRUE(fs::is_symlink(dir.file("Temp-3.TXT")));
     EXPECT_TRUE(fs::is_regular_file(dir.file("Temp-4.TXT")));
-}
-
-TEST_F(PurgeOnDiskTest, NamesAsLongAsTheFileSystemAllowsWork) {
-    const std::string name = std::string(255 - 5 - 4, 'n') + ".xer"; // the new name: 255 bytes
-    EXPECT_EQ(Purger{files}.purge(dir.write(name, schedule("long", 2))), PurgeOutcome::Created);
+    // The new name at 255 bytes.
+    EXPECT_TRUE(Job{files}.run(dir.write(std::string(246, 'n') + ".xer", schedule("long", 2))));
     EXPECT_EQ(TempFolder::read(dir.file(std::string(246, 'n') + "-POBS.xer")),
               schedule("long", 2, true));
 }
-
 #endif
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "xer/XerLineReader.h"
+#include "GeneratedFile.h"
 #include "fakes/FakeFileSystem.h"
 
 #include <gtest/gtest.h>
@@ -127,39 +128,17 @@ TEST(XerLineReader, HandsALongLineOverInAlignedBlockSizedPieces) {
     EXPECT_TRUE(reader.atEnd());
 }
 
-// A file past 4 GiB: offsets and the end test stay 64-bit. The content is made up on the fly.
-class HugeFile final : public ReadFile {
-public:
-    static constexpr std::uint64_t kSize = (std::uint64_t{1} << 32) + 100;
-    static constexpr std::uint64_t kSubAt = (std::uint64_t{1} << 32) + 17;
-    Outcome<std::size_t> read(char* buffer, std::size_t size) override {
-        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(size, kSize - m_offset));
-        for (std::size_t i = 0; i < n; ++i) {
-            const std::uint64_t at = m_offset + i;
-            buffer[i] = at == kSubAt ? '\x1a' : (at % 1000 == 999 ? '\r' : 'x');
-        }
-        m_offset += n;
-        return n;
-    }
-    Status seek(std::uint64_t offset) override {
-        m_offset = offset;
-        return {};
-    }
-    std::uint64_t size() const override { return kSize; }
-    std::optional<FileId> id() const override { return std::nullopt; }
-
-private:
-    std::uint64_t m_offset = 0;
-};
-
+// A file past 4 GiB: offsets and the end test stay 64-bit. Reading starts near the end, at a
+// line start, as the reader may; the SUB byte lies 17 bytes past 2^32.
 TEST(XerLineReader, OffsetsPastFourGibibytesAreExact) {
-    // Start near the end: the reader reads from any line start.
-    const std::uint64_t lineStart = (std::uint64_t{1} << 32) / 1000 * 1000;
-    XerLineReader reader(std::make_unique<HugeFile>());
-    ASSERT_TRUE(reader.seek({lineStart, XerLineReader::LineEnds::Cr}).ok());
+    constexpr std::uint64_t kLines = (std::uint64_t{1} << 32) / 1000,
+                            kSubAt = (std::uint64_t{1} << 32) + 17;
+    XerLineReader reader(std::make_unique<test::GeneratedReadFile>(test::Generated{
+        "", std::string(999, 'x') + "\r", kLines, std::string(313, 'x') + "\x1a\r"}));
+    ASSERT_TRUE(reader.seek({kLines * 1000, XerLineReader::LineEnds::Cr}).ok());
     Collect c;
     ASSERT_FALSE(reader.readLine(c).ok());
-    EXPECT_EQ(static_cast<std::uint64_t>(reader.subOffset()), HugeFile::kSubAt);
+    EXPECT_EQ(static_cast<std::uint64_t>(reader.subOffset()), kSubAt);
 }
 
 } // namespace
