@@ -3,6 +3,7 @@
 #include "shell/MainCommands.h"
 #include "shell/OpenProjectForm.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -28,7 +29,15 @@ RECT frameOf(HWND window) {
 
 } // namespace
 
-Win32OpenProject::Win32OpenProject() : Win32Window(openProjectForm(), nullptr) {}
+Win32OpenProject::Win32OpenProject() : Win32Window(openProjectForm(), nullptr) {
+    const int dpi = systemDpi();
+    m_progress = CreateWindowExA(
+        0, PROGRESS_CLASSA, "", WS_CHILD, twipsToPixels(kProgressRect.left, dpi),
+        twipsToPixels(kProgressRect.top, dpi), twipsToPixels(kProgressRect.width, dpi),
+        twipsToPixels(kProgressRect.height, dpi), handle(), nullptr, GetModuleHandleA(nullptr),
+        nullptr);
+    SendMessageA(m_progress, PBM_SETRANGE32, 0, 1000);
+}
 
 void Win32OpenProject::attach(MainCommands& commands) {
     onCommand("cmdVideo", [&commands] { commands.playVideo(); });
@@ -43,10 +52,17 @@ void Win32OpenProject::attach(MainCommands& commands) {
     onCommand("mnuReset", [&commands] { commands.resetToDefaults(); });
     onCommand("mnuHelpContents", [&commands] { commands.showHelp(); });
     onCommand("nmuHelpAbout", [&commands] { commands.showAbout(); });
+    // While an operation runs, what would change the current file is greyed.
     commands.onRunningChanged = [this](bool running) {
+        m_running = running;
+        m_runStart = GetTickCount64();
+        ShowWindow(m_progress, SW_HIDE);
         EnableWindow(control("cmdAgain"), !running);
         enableMenuEntry("mnuReset", !running);
+        updatePurge();
     };
+    commands.setProgressListener(
+        [this](std::uint64_t done, std::uint64_t total) { showProgress(done, total); });
     closeRequested = [&commands] { return commands.requestClose(); };
     m_dropped = [&commands](const std::string& path) { commands.chooseDroppedFile(path); };
     DragAcceptFiles(handle(), TRUE);
@@ -86,7 +102,19 @@ void Win32OpenProject::redrawResults() {
 }
 
 void Win32OpenProject::setPurgeEnabled(bool enabled) {
-    EnableWindow(control("cmdPurge"), enabled);
+    m_purgeAllowed = enabled;
+    updatePurge();
+}
+
+void Win32OpenProject::updatePurge() {
+    EnableWindow(control("cmdPurge"), m_purgeAllowed && !m_running);
+}
+
+void Win32OpenProject::showProgress(std::uint64_t done, std::uint64_t total) {
+    if (!m_running || total == 0 || GetTickCount64() - m_runStart < 500)
+        return;
+    ShowWindow(m_progress, SW_SHOWNA);
+    SendMessageA(m_progress, PBM_SETPOS, WPARAM(std::min(done, total) * 1000 / total), 0);
 }
 
 void Win32OpenProject::setPurgeCaption(const std::string& caption) {

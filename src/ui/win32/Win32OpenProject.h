@@ -13,6 +13,8 @@ class MainCommands;
 class Win32OpenProject final : public Win32Window, public MainSurface {
 public:
     Win32OpenProject();
+    // The progress bar below the results, hidden while no long operation runs.
+    HWND progressBar() const { return m_progress; }
 
     // Connects the buttons, the menus and the window's close to the commands.
     void attach(MainCommands& commands);
@@ -38,8 +40,16 @@ protected:
 private:
     void keepReachable() const;
     void enableMenuEntry(const char* name, bool enabled) const;
+    // Purge is usable when the logic enables it and no operation runs.
+    void updatePurge();
+    // Shown once an operation has run for half a second, hidden when it ends.
+    void showProgress(std::uint64_t done, std::uint64_t total);
 
     std::function<void(const std::string&)> m_dropped;
+    HWND m_progress = nullptr;
+    ULONGLONG m_runStart = 0;
+    bool m_purgeAllowed = false;
+    bool m_running = false;
     std::string m_results;
     // The position as the settings gave it: read back unchanged while the window stays there.
     float m_topTwips = 0;

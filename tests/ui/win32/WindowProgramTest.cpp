@@ -96,6 +96,9 @@ TEST_P(WindowProgramTest, StartsUpSurveysTheChosenFileAndDoneSavesThePlace) {
     EXPECT_TRUE(IsWindowVisible(window.handle()));
     EXPECT_EQ(program.state().PobsRecordCount, c.pobs);
     EXPECT_EQ(window.text("txtFileName").empty(), !c.typeFile && !c.drop);
+    // Purge follows the survey once it has ended; the progress bar waits hidden.
+    EXPECT_EQ(IsWindowEnabled(window.control("cmdPurge")) != 0, c.pobs > 0);
+    EXPECT_FALSE(IsWindowVisible(window.progressBar()));
     // The voice check mark follows its switch.
     const UINT voice = *window.form().menuId("mnuFileVoice");
     const bool wasOn = program.state().SoundOn;
