@@ -197,19 +197,17 @@ CompanionRun companion(const std::string& arguments, const std::string& errFile)
 #endif
 }
 
+// The report's bytes themselves are checked in process above; here they only must not change.
 TEST(CompanionProcessTest, WritesTheSameBytesOnEveryPlatform) {
     test::TempFolder dir;
-    const auto plan = dir.write("Plan.xer", test::crlf({"ERMHDR", "%T\tPOBS", "%F", "%R\t1\x1a",
-                                                        "%T\tRISKTYPE", "%F", "%R\t7", "%E"}));
+    const std::string xer =
+        test::crlf({"ERMHDR", "%T\tPOBS", "%F", "%R\t1\x1a", "%T\tRISKTYPE", "%F", "%R\t7", "%E"});
+    const CliRun inProcess = cli({"purge", dir.write("Plan.xer", xer)});
+    std::filesystem::remove(dir.file("Plan-POBS.xer"));
+    const auto plan = dir.write("Plan.xer", xer); // as it was before the survey repaired it
     const CompanionRun run = companion("purge --yes \"" + plan + "\"", dir.file("err.txt"));
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out,
-              "A total of 1 POBS records\r\nand 1 Risk Type records\r\nexist in this XER file."
-              "\r\n\r\nClick on the button below to create a new XER file without these unwanted "
-              "entries.\nNumber of POBS Records Removed: 1.\r\nNumber of Risk Types removed: 1."
-              "\r\n\r\nA new import file has been created called\r\nPlan-POBS.xer\n"
-              "|Plovard: A total of 1 characters were corrupt and were replaced with a space.\n");
-    EXPECT_EQ(test::TempFolder::read(dir.file("Plan-POBS.xer")), test::crlf({"ERMHDR", "%E"}));
+    EXPECT_EQ(run.out, inProcess.out + "|" + inProcess.err);
     EXPECT_EQ(companion("survey --yes x", dir.file("err.txt")).status, 2);
 }
 

@@ -2,7 +2,6 @@
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeUi.h"
-#include "info/FrmAbout.h"
 
 #include <gtest/gtest.h>
 
@@ -146,23 +145,6 @@ TEST(StartSysInfoTest, StartsTheToolTheRegistryNamesOrSaysItIsUnavailable) {
                             MessageIcon::None);
         EXPECT_EQ(registry.closed.size(), registry.opened.size());
     }
-}
-
-struct AboutSurface final : FormSurface {
-    std::string caption;
-    std::map<std::string, std::string> texts;
-    void setCaption(const std::string& c) override { caption = c; }
-    void setText(const std::string& key, const std::string& text) override { texts[key] = text; }
-    std::string text(const std::string& key) const override { return texts.at(key); }
-};
-
-TEST(FrmAboutTest, OpeningShowsTheCaptionTheBuildAndTheVersionOnItsThirdLine) {
-    AboutSurface window;
-    OpenAbout(window);
-    EXPECT_EQ(window.caption, "About Plovard");
-    EXPECT_EQ(window.texts,
-              (std::map<std::string, std::string>{{"lblVersion", "Build Number 4.42.731"},
-                                                  {"lblDescription", "\n\nVersion: 4.42"}}));
 }
 
 } // namespace

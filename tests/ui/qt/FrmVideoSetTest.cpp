@@ -97,8 +97,11 @@ TEST(AboutDialogTest, ShowsTheVersionsRunsSystemInformationAndClosesOnEnterOrEsc
             return about.findChild<QLabel*>(QString::fromLatin1(name));
         };
         EXPECT_EQ(about.objectName(), QStringLiteral("frmAbout"));
-        EXPECT_FALSE(about.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        EXPECT_EQ(about.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+                  Qt::WindowCloseButtonHint); // a dialog's border
+        EXPECT_EQ(about.windowTitle(), QStringLiteral("About Plovard"));
         EXPECT_EQ(label("lblVersion")->text(), QStringLiteral("Build Number 4.42.731"));
+        EXPECT_EQ(label("lblDescription")->text(), QStringLiteral("\n\nVersion: 4.42"));
         EXPECT_FALSE(label("picIcon")->pixmap().isNull());
         about.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click();
         EXPECT_EQ(sysInfo, 1);
