@@ -2,7 +2,7 @@
 // would, its main window, and Done saving the window's place.
 #include "app/win32/WindowProgram.h"
 #include "DialogDriver.h"
-#include "fakes/FakeEnvironment.h"
+#include "fakes/FakeServices.h"
 
 #include <shlobj.h>
 
