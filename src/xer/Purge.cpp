@@ -41,7 +41,8 @@ private:
     PurgeOutcome filterRiskTypes(ScratchFile& intermediate);
     Status keepIntermediate(ScratchFile& file);
     bool replaceable(const std::string& name);
-    Outcome<std::unique_ptr<XerLineReader>> readerOf(Outcome<std::unique_ptr<ReadFile>> opened);
+    Outcome<std::unique_ptr<XerLineReader>> readerOf(Outcome<std::unique_ptr<ReadFile>> opened,
+                                                     bool ownLines = false);
     PurgeOutcome report();
     // How the command ends after a pass: not at all when the pass ran through.
     std::optional<PurgeOutcome> endAfter(const Outcome<xer::PassEnd>& end);
@@ -91,11 +92,17 @@ PurgeOutcome Purger::empty(const char* text) {
 }
 
 // Opens a pass's input, lets the window process its events, and reads it by lines.
-Outcome<std::unique_ptr<XerLineReader>>
-Purger::readerOf(Outcome<std::unique_ptr<ReadFile>> opened) {
+Outcome<std::unique_ptr<XerLineReader>> Purger::readerOf(Outcome<std::unique_ptr<ReadFile>> opened,
+                                                         bool ownLines) {
     if (!opened)
         return opened.failure();
     auto reader = std::make_unique<XerLineReader>(std::move(*opened), m_platform.blockSize);
+    // The intermediate file is the program's own: every line ends in CR LF, and a lone LF in
+    // it is a byte of its line, however its first line happens to end.
+    if (ownLines) {
+        if (Status s = reader->seek({0, XerLineReader::LineEnds::Cr}); !s)
+            return s.failure();
+    }
     m_platform.events.processEvents();
     return reader;
 }
@@ -189,7 +196,7 @@ PurgeOutcome Purger::filterRiskTypes(ScratchFile& intermediate) {
     m_state.ReferencedRiskTypeCount = 0;
     xer::RiskTypeReferences references(m_state.ReferencedRiskTypes);
     {
-        auto reader = readerOf(intermediate.readBack());
+        auto reader = readerOf(intermediate.readBack(), true);
         if (!reader)
             return failed(reader.failure());
         if (m_platform.events.stopRequested())
@@ -204,7 +211,7 @@ PurgeOutcome Purger::filterRiskTypes(ScratchFile& intermediate) {
     if (!references.addParents())
         return failed(makeFailure(failure::Overflow));
     m_state.ReferencedRiskTypeCount = static_cast<std::int32_t>(references.count());
-    auto reader = readerOf(intermediate.readBack());
+    auto reader = readerOf(intermediate.readBack(), true);
     if (!reader)
         return failed(reader.failure());
     auto output = m_platform.files.createScratch(m_folder);

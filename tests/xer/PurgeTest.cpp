@@ -109,6 +109,28 @@ TEST_P(PurgeTest, LeavesOutEveryPobsTableAndKeepsEveryOtherLineInOrder) {
     EXPECT_EQ(fake.pointer.changes, (std::vector<bool>{true, false}));
 }
 
+// In a file whose lines end in CR, a bare LF is a byte of its line, whatever follows it.
+TEST_P(PurgeTest, ABareLfInsideALineIsKeptAsItIs) {
+    const std::string tail = "%T\tPO\n%T\tR\r\nt\n%R\t1\r\n%T\tPROJRISK\r\n%E\r\n";
+    for (const std::string& table :
+         {std::string("%T\tPOBS\r\n%R\t1\r\n"),
+          std::string("%T\tRISKTYPE\r\n%F\trisk_type_id\r\n%R\t1\r\n")}) {
+        SCOPED_TRACE(table);
+        const std::string input = "ERMHDR\r\n" + table + tail;
+        ASSERT_EQ(surveyAndPurge(input), PurgeOutcome::Created);
+        EXPECT_EQ(file(kNew), "ERMHDR\r\n" + tail);
+    }
+}
+
+// In a file whose lines end in CR, a lone LF is a byte of its line, also when that line comes
+// first in the intermediate file.
+TEST_P(PurgeTest, ALoneLfInsideALineIsKeptAsItIs) {
+    const std::string kept = kRealRiskTypeHead + kRealRisks + "%E\r\n";
+    ASSERT_EQ(surveyAndPurge("%T\tPOBS\r\n%R\t1\r\n%T\tPO\n%T\tR\r\n" + kept),
+              PurgeOutcome::Created);
+    EXPECT_EQ(file(kNew).substr(0, 15), "%T\tPO\n%T\tR\r\n%T\t");
+}
+
 // Runs of lines copied or left out whole: the same file whatever falls on a block boundary.
 TEST_P(PurgeTest, ScannedRunsAreCopiedAndLeftOutAsLineByLine) {
     if (GetParam() < 1024)
