@@ -7,6 +7,7 @@
 #include "core/MainSurface.h"
 #include "core/PromptPlayer.h"
 #include "fakes/FakeFileSystem.h"
+#include "fakes/FakeUi.h"
 #include "platform/Platform.h"
 
 #include <cstddef>
@@ -64,21 +65,7 @@ public:
     }
 };
 
-class Window final : public MainSurface {
-public:
-    std::string resultsText;
-    bool purgeEnabled = false;
-    void setResults(const std::string& text) override { resultsText = text; }
-    std::string results() const override { return resultsText; }
-    void setPurgeEnabled(bool enabled) override { purgeEnabled = enabled; }
-    void setPurgeCaption(const std::string&) override {}
-    void setDoneEnabled(bool) override {}
-    void setFileName(const std::string&) override {}
-    void setPosition(float, float) override {}
-    float top() const override { return 0; }
-    float left() const override { return 0; }
-    void setVoiceChecked(bool) override {}
-};
+using Window = test::FakeSurface;
 
 // Everything an operation needs, with one file in one folder.
 struct Services {

@@ -1,6 +1,6 @@
 #include "platform/posix/PosixFileSystem.h"
 
-#include "platform/AlignedBuffer.h"
+#include "platform/FileCopy.h"
 #include "platform/posix/PosixIo.h"
 #include "platform/posix/TemporaryNames.h"
 
@@ -159,23 +159,8 @@ Status PosixScratchFile::copyFrom(ReadFile& source) {
         if (Status s = copyByKernel(*posix, copied); !s)
             return s;
     }
-    AlignedBuffer buffer(kCopyBlock);
-    if (Status s = source.seek(copied); !s)
-        return s;
-    // One read past the length at opening: a file that grew meanwhile is not cut short silently.
-    for (;;) {
-        auto n = source.read(buffer.data(), buffer.size());
-        if (!n)
-            return n.failure();
-        if (*n == 0)
-            break;
-        if (copied + *n > source.size())
-            return makeFailure(failure::PathFileAccessError);
-        if (Status s = write(buffer.data(), *n); !s)
-            return s;
-        copied += *n;
-    }
-    return copied == source.size() ? Status{} : makeFailure(failure::InputPastEnd);
+    return copyToEnd(source, copied, kCopyBlock,
+                     [this](const char* data, std::size_t size) { return write(data, size); });
 }
 
 Status PosixScratchFile::keepAs(const std::string& path) {

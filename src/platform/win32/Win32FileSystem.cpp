@@ -1,6 +1,6 @@
 #include "platform/win32/Win32FileSystem.h"
 
-#include "platform/AlignedBuffer.h"
+#include "platform/FileCopy.h"
 
 #include <windows.h>
 
@@ -197,24 +197,8 @@ public:
         return std::unique_ptr<ReadFile>(new Win32ReadFile(std::move(h), *size));
     }
     Status copyFrom(ReadFile& source) override {
-        AlignedBuffer buffer(kCopyBlock);
-        std::uint64_t copied = 0;
-        if (Status s = source.seek(0); !s)
-            return s;
-        // One read past the length at opening: a file that grew meanwhile is not cut short.
-        for (;;) {
-            auto n = source.read(buffer.data(), buffer.size());
-            if (!n)
-                return n.failure();
-            if (*n == 0)
-                break;
-            if (copied + *n > source.size())
-                return makeFailure(failure::PathFileAccessError);
-            if (Status s = write(buffer.data(), *n); !s)
-                return s;
-            copied += *n;
-        }
-        return copied == source.size() ? Status{} : makeFailure(failure::InputPastEnd);
+        return copyToEnd(source, 0, kCopyBlock,
+                         [this](const char* data, std::size_t size) { return write(data, size); });
     }
     Status keepAs(const std::string& path) override {
         if (attributesOf(path) != INVALID_FILE_ATTRIBUTES &&
