@@ -41,8 +41,9 @@ private:
     PurgeOutcome filterRiskTypes(ScratchFile& intermediate);
     Status keepIntermediate(ScratchFile& file);
     bool replaceable(const std::string& name);
-    Outcome<std::unique_ptr<XerLineReader>> readerOf(Outcome<std::unique_ptr<ReadFile>> opened,
-                                                     bool ownLines = false);
+    Outcome<std::unique_ptr<XerLineReader>>
+    readerOf(Outcome<std::unique_ptr<ReadFile>> opened,
+             XerLineReader::LineEnds lineEnds = XerLineReader::LineEnds::Undecided);
     PurgeOutcome report();
     // How the command ends after a pass: not at all when the pass ran through.
     std::optional<PurgeOutcome> endAfter(const Outcome<xer::PassEnd>& end);
@@ -57,6 +58,8 @@ private:
     std::string m_folder;
     std::optional<FileId> m_inputId;
     std::int32_t m_kept = 0;
+    // How the intermediate's lines end when the POBS pass wrote it; a copy decides for itself.
+    XerLineReader::LineEnds m_intermediateLineEnds = XerLineReader::LineEnds::Undecided;
 };
 
 PurgeOutcome Purger::run() {
@@ -93,14 +96,15 @@ PurgeOutcome Purger::empty(const char* text) {
 
 // Opens a pass's input, lets the window process its events, and reads it by lines.
 Outcome<std::unique_ptr<XerLineReader>> Purger::readerOf(Outcome<std::unique_ptr<ReadFile>> opened,
-                                                         bool ownLines) {
+                                                         XerLineReader::LineEnds lineEnds) {
     if (!opened)
         return opened.failure();
     auto reader = std::make_unique<XerLineReader>(std::move(*opened), m_platform.blockSize);
-    // The intermediate file is the program's own: every line ends in CR LF, and a lone LF in
-    // it is a byte of its line, however its first line happens to end.
-    if (ownLines) {
-        if (Status s = reader->seek({0, XerLineReader::LineEnds::Cr}); !s)
+    // The intermediate file's lines end as the input's did: the POBS pass writes CR LF after
+    // each, and a lone LF in a line of a CR-ended input stays a byte of that line, however the
+    // intermediate's first line happens to end.
+    if (lineEnds != XerLineReader::LineEnds::Undecided) {
+        if (Status s = reader->seek({0, lineEnds}); !s)
             return s.failure();
     }
     m_platform.events.processEvents();
@@ -183,6 +187,7 @@ PurgeOutcome Purger::writeFirst(std::unique_ptr<ReadFile> input, ScratchFile& fi
     if (auto ending = endAfter(end))
         return *ending;
     const Status flushed = writer.flush();
+    m_intermediateLineEnds = (*reader)->lineEnds();
     return flushed ? PurgeOutcome::Created : failed(flushed.failure());
 }
 
@@ -196,7 +201,7 @@ PurgeOutcome Purger::filterRiskTypes(ScratchFile& intermediate) {
     m_state.ReferencedRiskTypeCount = 0;
     xer::RiskTypeReferences references(m_state.ReferencedRiskTypes);
     {
-        auto reader = readerOf(intermediate.readBack(), true);
+        auto reader = readerOf(intermediate.readBack(), m_intermediateLineEnds);
         if (!reader)
             return failed(reader.failure());
         if (m_platform.events.stopRequested())
@@ -211,7 +216,7 @@ PurgeOutcome Purger::filterRiskTypes(ScratchFile& intermediate) {
     if (!references.addParents())
         return failed(makeFailure(failure::Overflow));
     m_state.ReferencedRiskTypeCount = static_cast<std::int32_t>(references.count());
-    auto reader = readerOf(intermediate.readBack(), true);
+    auto reader = readerOf(intermediate.readBack(), m_intermediateLineEnds);
     if (!reader)
         return failed(reader.failure());
     auto output = m_platform.files.createScratch(m_folder);

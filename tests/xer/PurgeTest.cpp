@@ -129,6 +129,11 @@ TEST_P(PurgeTest, ALoneLfInsideALineIsKeptAsItIs) {
     ASSERT_EQ(surveyAndPurge("%T\tPOBS\r\n%R\t1\r\n%T\tPO\n%T\tR\r\n" + kept),
               PurgeOutcome::Created);
     EXPECT_EQ(file(kNew).substr(0, 15), "%T\tPO\n%T\tR\r\n%T\t");
+    // Without POBS the intermediate is a copy of the input, whose lines end as its first does.
+    const std::string lfFile = "ERMHDR\n" + kRealRiskTypeHead + kRealRisks + "%E\r\r\n";
+    ASSERT_EQ(surveyAndPurge(lfFile), PurgeOutcome::Created);
+    EXPECT_EQ(file(kNew).substr(0, 24), "ERMHDR\r\n%T\tRISKTYPE\r\n%F\t");
+    EXPECT_EQ(file(kNew).substr(file(kNew).size() - 6), "%E\r\n\r\n");
 }
 
 // Runs of lines copied or left out whole: the same file whatever falls on a block boundary.
