@@ -36,8 +36,10 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(zembrel::FormRenderer::productIcon());
     using namespace zembrel;
-    // A purge interrupted by the session's end leaves no temporary file behind.
+    // A purge interrupted by the session's end leaves no temporary file behind; one that meets
+    // a file-size limit fails with a message.
     removeTemporariesOnInterrupt();
+    failWritesInsteadOfSignals();
 
     PosixFileSystem files;
     PosixEnvironment environment(argc, argv);

@@ -30,6 +30,9 @@ public:
     // The file's length when it was opened.
     virtual std::uint64_t size() const = 0;
     virtual std::optional<FileId> id() const = 0;
+    // The permission bits that a copy of this file gets (before the umask), where the platform
+    // has such bits.
+    virtual std::optional<std::uint32_t> permissions() const { return std::nullopt; }
 };
 
 // A file opened for sequential writing.
@@ -48,9 +51,11 @@ public:
     virtual Outcome<std::unique_ptr<ReadFile>> readBack() = 0;
     // Appends a whole file, from its start, byte for byte.
     virtual Status copyFrom(ReadFile& source) = 0;
-    // Puts the file under its name in its folder, replacing a file of that name in one step.
-    // The file stays open for readBack().
-    virtual Status keepAs(const std::string& path) = 0;
+    // Puts the file under its name in its folder. With Replace::Yes a file of that name is
+    // replaced in one step; with Replace::No one that stands there (or appears meanwhile) stays,
+    // and the failure is FileAlreadyExists. The file stays open for readBack().
+    enum class Replace { No, Yes };
+    virtual Status keepAs(const std::string& path, Replace replace) = 0;
 };
 
 // A file opened for reading and writing single bytes at a position (the in-place repair).
@@ -61,8 +66,10 @@ public:
     virtual Status writeAt(std::uint64_t offset, const char* data, std::size_t size) = 0;
 };
 
-// What a name stands for, without following a symbolic link.
-enum class EntryKind { None, File, Folder, Other };
+// What a name stands for, without following a symbolic link: a regular file, a folder, a link
+// (or on Windows any reparse point), or anything else (a FIFO, a socket, a device, a hidden or
+// system file on Windows).
+enum class EntryKind { None, File, Folder, Link, Other };
 
 // Everything the logic does with files and folders. Paths are the platform's byte strings.
 class FileSystem {
@@ -76,13 +83,21 @@ public:
     // The file a name reaches (following links), or nothing when it reaches none.
     virtual std::optional<FileId> fileId(const std::string& path) = 0;
 
+    // Both open regular files only: anything else (a FIFO, a device, a folder) is refused at
+    // once with PathFileAccessError, never waited on.
     virtual Outcome<std::unique_ptr<ReadFile>> openRead(const std::string& path) = 0;
     virtual Outcome<std::unique_ptr<ByteFile>> openReadWrite(const std::string& path) = 0;
-    virtual Outcome<std::unique_ptr<ScratchFile>> createScratch(const std::string& folder) = 0;
+    // permissions: the bits the new file gets, masked by the umask as a new file's are.
+    virtual Outcome<std::unique_ptr<ScratchFile>>
+    createScratch(const std::string& folder, std::optional<std::uint32_t> permissions) = 0;
+    // Whether a new file could be put under path: its name fits the folder's limits, it is not
+    // a folder (or a link to one), and the folder takes new files. The failure is the one the
+    // making of the file would meet.
+    virtual Status canCreate(const std::string& path) = 0;
 
-    // The names in a folder (without "." and ".."), in no particular order; none when it cannot
+    // The names in a folder (without "." and ".."), in no particular order, or why it cannot
     // be read.
-    virtual std::vector<std::string> folderEntries(const std::string& folder) = 0;
+    virtual Outcome<std::vector<std::string>> folderEntries(const std::string& folder) = 0;
 
     virtual Status remove(const std::string& path) = 0;
     // Creates one folder level; its parent must exist.

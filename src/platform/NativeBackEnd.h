@@ -30,6 +30,8 @@ inline PathRules pathRules(const std::string&) {
 inline void removeTemporariesOnInterrupt() {
     removeScratchFilesOnInterrupt();
 }
+// Windows has no signals for these: a write fails by itself.
+inline void failWritesInsteadOfSignals() {}
 #else
 using NativeFileSystem = PosixFileSystem;
 using NativeProfileStore = PosixProfileStore;
@@ -40,6 +42,9 @@ inline PathRules pathRules(const std::string& homeFolder) {
 }
 inline void removeTemporariesOnInterrupt() {
     zembrel::removeTemporariesOnInterrupt();
+}
+inline void failWritesInsteadOfSignals() {
+    zembrel::failWritesInsteadOfSignals();
 }
 #endif
 

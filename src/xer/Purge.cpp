@@ -5,6 +5,7 @@
 #include "xer/XerLineReader.h"
 #include "xer/XerLineWriter.h"
 
+#include <new>
 #include <optional>
 
 namespace zembrel::xer {
@@ -39,7 +40,9 @@ private:
     std::optional<PurgeOutcome> checkNewName();
     PurgeOutcome writeFirst(std::unique_ptr<ReadFile> input, ScratchFile& first);
     PurgeOutcome filterRiskTypes(ScratchFile& intermediate);
-    Status keepIntermediate(ScratchFile& file);
+    Outcome<std::string> keepIntermediate(ScratchFile& file);
+    PurgeOutcome keepNew(ScratchFile& file);
+    PurgeOutcome declined();
     bool replaceable(const std::string& name);
     Outcome<std::unique_ptr<XerLineReader>>
     readerOf(Outcome<std::unique_ptr<ReadFile>> opened,
@@ -57,6 +60,9 @@ private:
     std::string m_newName;
     std::string m_folder;
     std::optional<FileId> m_inputId;
+    std::optional<std::uint32_t> m_permissions;
+    // Only a file that stood under the new name when the user agreed to replace it is replaced.
+    ScratchFile::Replace m_replace = ScratchFile::Replace::No;
     std::int32_t m_kept = 0;
     // How the intermediate's lines end when the POBS pass wrote it; a copy decides for itself.
     XerLineReader::LineEnds m_intermediateLineEnds = XerLineReader::LineEnds::Undecided;
@@ -67,7 +73,13 @@ PurgeOutcome Purger::run() {
     m_window.setPurgeEnabled(false);
     m_window.setDoneEnabled(false);
     m_window.setPurgeCaption("working...");
-    const PurgeOutcome outcome = write();
+    PurgeOutcome outcome = PurgeOutcome::Failed;
+    try {
+        outcome = write();
+    } catch (const std::bad_alloc&) {
+        // Everything the run held is released by now, its scratch files removed.
+        outcome = failed(makeFailure(failure::OutOfMemory));
+    }
     m_window.setPurgeCaption("Purge");
     m_window.setDoneEnabled(true);
     m_platform.pointer.setBusy(false);
@@ -111,26 +123,43 @@ Outcome<std::unique_ptr<XerLineReader>> Purger::readerOf(Outcome<std::unique_ptr
     return reader;
 }
 
-// The new name is settled before anything is written: a folder of that name fails at once,
-// and the user is asked before anything of that name is replaced.
+// The new name is settled before anything is read or written: a name that cannot be made
+// fails at once, and the user is asked before anything of that name is replaced.
 std::optional<PurgeOutcome> Purger::checkNewName() {
-    const EntryKind kind = m_platform.files.entryKind(m_newName);
-    if (kind == EntryKind::Folder)
-        return failed(makeFailure(failure::PathFileAccessError));
+    if (Status s = m_platform.files.canCreate(m_newName); !s)
+        return failed(s.failure());
     // The input itself, under another name, is never replaced.
     const auto newId = m_platform.files.fileId(m_newName);
     if (newId && newId == m_platform.files.fileId(m_state.CurrentXerPath))
         return failed(makeFailure(failure::PathFileAccessError));
-    if (kind == EntryKind::None)
+    m_replace = ScratchFile::Replace::No;
+    if (m_platform.files.entryKind(m_newName) == EntryKind::None)
         return std::nullopt;
     const auto answer = m_platform.boxes.show(
         "A POBS-free file " + m_newName + kCrLf + "already exists.  Is it OK to overwrite?",
         MessageButtons::YesNo, MessageIcon::Question, kAppTitle);
-    if (answer == MessageAnswer::Yes)
-        return std::nullopt;
+    if (answer != MessageAnswer::Yes)
+        return declined();
+    m_replace = ScratchFile::Replace::Yes;
+    return std::nullopt;
+}
+
+PurgeOutcome Purger::declined() {
     m_window.setResults("File " + m_state.CurrentXerPath + " not read." + kCrLf + "File " +
                         m_newName + " already exists.");
     return PurgeOutcome::Declined;
+}
+
+// Puts the new file in place. A file that appeared under its name since the question is the
+// user's: it stays, and the purge ends as if the user had kept it.
+PurgeOutcome Purger::keepNew(ScratchFile& file) {
+    const Status kept = file.keepAs(m_newName, m_replace);
+    if (kept)
+        return PurgeOutcome::Created;
+    if (m_replace == ScratchFile::Replace::No &&
+        kept.failure().number == failure::FileAlreadyExists)
+        return declined();
+    return failed(kept.failure());
 }
 
 PurgeOutcome Purger::write() {
@@ -154,18 +183,16 @@ PurgeOutcome Purger::write() {
     if (!input)
         return failed(input.failure());
     m_inputId = (*input)->id();
-    auto first = m_platform.files.createScratch(m_folder);
+    m_permissions = (*input)->permissions();
+    // The copies are no more readable than the file they come from.
+    auto first = m_platform.files.createScratch(m_folder, m_permissions);
     if (!first)
         return failed(first.failure());
     if (const PurgeOutcome o = writeFirst(std::move(*input), **first); o != PurgeOutcome::Created)
         return o;
-    if (m_state.RiskTypeRecordCount > 0) {
-        if (const PurgeOutcome o = filterRiskTypes(**first); o != PurgeOutcome::Created)
-            return o;
-    } else if (Status s = (*first)->keepAs(m_newName); !s) {
-        return failed(s.failure());
-    }
-    return report();
+    const PurgeOutcome o =
+        m_state.RiskTypeRecordCount > 0 ? filterRiskTypes(**first) : keepNew(**first);
+    return o == PurgeOutcome::Created ? report() : o;
 }
 
 // The POBS pass, or a copy when there is no POBS record: Created when it ran to its end.
@@ -192,11 +219,10 @@ PurgeOutcome Purger::writeFirst(std::unique_ptr<ReadFile> input, ScratchFile& fi
 }
 
 // The reference pass over the intermediate file, then the RISKTYPE pass from it into the new
-// file. Both read the intermediate through its own handle. Created means both ran to their end.
+// file. Both read the intermediate through its own handle; it gets its name only when the new
+// file is complete, so that a failure leaves neither behind. Created means both are in place.
 PurgeOutcome Purger::filterRiskTypes(ScratchFile& intermediate) {
     m_state.RiskTypeRecordCount = 0;
-    if (Status s = keepIntermediate(intermediate); !s)
-        return failed(s.failure());
     m_state.ReferencedRiskTypes.clear();
     m_state.ReferencedRiskTypeCount = 0;
     xer::RiskTypeReferences references(m_state.ReferencedRiskTypes);
@@ -219,7 +245,7 @@ PurgeOutcome Purger::filterRiskTypes(ScratchFile& intermediate) {
     auto reader = readerOf(intermediate.readBack(), m_intermediateLineEnds);
     if (!reader)
         return failed(reader.failure());
-    auto output = m_platform.files.createScratch(m_folder);
+    auto output = m_platform.files.createScratch(m_folder, m_permissions);
     if (!output)
         return failed(output.failure());
     XerLineWriter writer(**output, m_platform.blockSize);
@@ -229,9 +255,15 @@ PurgeOutcome Purger::filterRiskTypes(ScratchFile& intermediate) {
         return *ending;
     if (Status s = writer.flush(); !s)
         return failed(s.failure());
-    if (Status s = (*output)->keepAs(m_newName); !s)
-        return failed(s.failure());
-    return PurgeOutcome::Created;
+    const auto name = keepIntermediate(intermediate);
+    if (!name)
+        return failed(name.failure());
+    const auto keptId = m_platform.files.fileId(*name);
+    const PurgeOutcome outcome = keepNew(**output);
+    // Without the new file its intermediate is of no use: it goes, unless it was replaced.
+    if (outcome != PurgeOutcome::Created && keptId && m_platform.files.fileId(*name) == keptId)
+        (void)m_platform.files.remove(*name);
+    return outcome;
 }
 
 // An intermediate of ours, or nothing, may be replaced: never the input or the new file under
@@ -253,16 +285,22 @@ bool Purger::replaceable(const std::string& name) {
 }
 
 // The intermediate gets "Temp.TXT" in the new file's folder, or the first of "Temp-2.TXT",
-// "Temp-3.TXT" ... that may be replaced and that this user may replace.
-Status Purger::keepIntermediate(ScratchFile& file) {
+// "Temp-3.TXT" ... that may be replaced and that this user may replace. Only an earlier
+// intermediate is replaced: a free name is taken only while it stays free.
+Outcome<std::string> Purger::keepIntermediate(ScratchFile& file) {
     for (int n = 1; n < 10000; ++n) {
         const std::string name =
             m_folder + (n == 1 ? "Temp" : "Temp-" + std::to_string(n)) + ".TXT";
         if (!replaceable(name))
             continue;
-        const Status kept = file.keepAs(name);
-        if (kept || !nameTaken(kept.failure()))
-            return kept;
+        const auto replace = m_platform.files.entryKind(name) == EntryKind::None
+                                 ? ScratchFile::Replace::No
+                                 : ScratchFile::Replace::Yes;
+        const Status kept = file.keepAs(name, replace);
+        if (kept)
+            return name;
+        if (!nameTaken(kept.failure()))
+            return kept.failure();
     }
     return makeFailure(failure::FileAlreadyExists);
 }

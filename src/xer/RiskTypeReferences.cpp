@@ -14,15 +14,24 @@ bool RiskTypeReferences::add(const IdKey& type) {
 }
 
 void RiskTypeReferences::setParent(const IdKey& type, const IdKey& parent) {
-    if (parent != idKey({}))
-        m_parentOf.emplace(type, parent); // the first record of a type names its parent
+    if (parent == idKey({}))
+        return;
+    // A record that repeats one already met adds nothing.
+    const auto [first, last] = m_parentOf.equal_range(type);
+    for (auto it = first; it != last; ++it) {
+        if (it->second == parent)
+            return;
+    }
+    m_parentOf.emplace(type, parent);
 }
 
 bool RiskTypeReferences::addParents() {
     for (std::size_t i = 0; i < m_order.size(); ++i) {
-        const auto parent = m_parentOf.find(m_order[i]);
-        if (parent != m_parentOf.end() && !add(parent->second))
-            return false;
+        const auto [first, last] = m_parentOf.equal_range(m_order[i]);
+        for (auto it = first; it != last; ++it) {
+            if (!add(it->second))
+                return false;
+        }
     }
     return true;
 }

@@ -25,6 +25,8 @@ public:
     // False when the list would outgrow its limit.
     bool add(const IdKey& type);
     bool contains(const IdKey& type) const { return m_set.find(type) != m_set.end(); }
+    // Every record that declares a type counts: a type declared twice, in one table or in two,
+    // may name two parents, and both are kept with it.
     void setParent(const IdKey& type, const IdKey& parent);
     // Adds the parents of every listed type, and theirs, so that no kept type points at a
     // removed one. Types already listed end the climb, so cycles end too. False when the list
@@ -37,7 +39,7 @@ private:
     std::size_t m_limit;
     std::vector<IdKey> m_order;
     std::unordered_set<IdKey> m_set;
-    std::unordered_map<IdKey, IdKey> m_parentOf;
+    std::unordered_multimap<IdKey, IdKey> m_parentOf;
 };
 
 } // namespace zembrel::xer

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <limits>
+#include <new>
 
 namespace zembrel::xer {
 
@@ -76,6 +77,7 @@ public:
     SurveyOutcome run();
 
 private:
+    SurveyOutcome survey();
     // Makes the SUB byte at offset a space, in the file, and says so.
     Status recondition(std::uint64_t offset);
     SurveyOutcome fail(const Failure& f);
@@ -94,6 +96,14 @@ private:
 };
 
 SurveyOutcome Surveyor::run() {
+    try {
+        return survey();
+    } catch (const std::bad_alloc&) {
+        return fail(makeFailure(failure::OutOfMemory));
+    }
+}
+
+SurveyOutcome Surveyor::survey() {
     m_state.TabChar = '\t';
     const std::string& path = m_state.CurrentXerPath;
     if (path.empty()) {
@@ -161,9 +171,12 @@ Status Surveyor::recondition(std::uint64_t offset) {
     return {};
 }
 
+// The label said the work was going on ("Opening XER file", "Please wait"): it ends with
+// what stopped it instead.
 SurveyOutcome Surveyor::fail(const Failure& f) {
     m_repairFile.reset();
     message(errorText(f), MessageIcon::Exclamation);
+    m_window.setResults(errorText(f));
     return SurveyOutcome::Failed;
 }
 

@@ -14,6 +14,7 @@
 #define popen _popen
 #define pclose _pclose
 #else
+#include <sys/stat.h>
 #include <sys/wait.h>
 #endif
 
@@ -28,10 +29,12 @@ struct CliRun {
     std::string out, err;
 };
 
-CliRun cli(const std::vector<std::string>& args) {
+// Runs the companion in process; terminal: both outputs are terminals.
+CliRun cli(const std::vector<std::string>& args, bool terminal = false) {
     native::NativeFileSystem fs;
     std::ostringstream out, err;
-    const int status = runCli(args, out, err, fs, native::pathRules({}));
+    const int status =
+        runCli(args, {out, err, nullptr, terminal, terminal}, fs, native::pathRules({}));
     return {status, out.str(), err.str()};
 }
 
@@ -119,6 +122,10 @@ TEST_F(CliTest, FoldersRecursivelyAndResultsForPrograms) {
 TEST_F(CliTest, AnyFileNotReportedMakesTheStatusOne) {
     const auto broken = dir.write("b.xer", crlf({"H", "%T\tRISKTYPE", "%F", "%R\t1"}));
     const auto fine = dir.write("f.xer", "");
+#ifndef _WIN32
+    const auto fifo = dir.file("fifo.xer");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+#endif
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"survey", fine, broken},
          "ERROR: The file is broken and should not be used.\r\nRisk Type record corruption "
@@ -127,6 +134,10 @@ TEST_F(CliTest, AnyFileNotReportedMakesTheStatusOne) {
         {{"survey", dir.path()}, "ERROR! File not found."}, // a folder is not a file
         {{"survey", ""}, "File not specified."},
         {{"survey", "--", "--yes"}, "ERROR! File not found."}, // after "--" only files
+#ifndef _WIN32
+        {{"survey", fifo}, "ERROR! File not found."}, // not waited on: only files are read
+        {{"purge", fifo, "--yes"}, "ERROR! File not found."},
+#endif
     };
     for (const auto& [args, message] : cases) {
         const CliRun r = cli(args);
@@ -134,6 +145,69 @@ TEST_F(CliTest, AnyFileNotReportedMakesTheStatusOne) {
         EXPECT_EQ(r.err, "Plovard: " + message + "\n");
     }
 }
+
+#ifndef _WIN32
+// A walk follows no link, leaves out the copies of earlier purges, and names everything it does
+// not take; options may follow the names.
+TEST_F(CliTest, AWalkFollowsNoLinkAndNamesWhatItLeavesOut) {
+    namespace fs = std::filesystem;
+    const std::string pobs = crlf({"ERMHDR", "%T\tPOBS", "%R\t1", "%E"});
+    fs::create_directories(dir.file("jobs/sub"));
+    fs::create_directories(dir.file("elsewhere"));
+    const auto outside = dir.write("elsewhere/secret.xer", pobs);
+    dir.write("jobs/h.xer", pobs);
+    dir.write("jobs/sub/H-POBS.XER", pobs); // no H.XER beside it: a file like any other
+    fs::create_symlink(outside, dir.file("jobs/planted.xer"));
+    fs::create_symlink(dir.file("elsewhere"), dir.file("jobs/more"));
+    ASSERT_EQ(::mkfifo(dir.file("jobs/pipe.xer").c_str(), 0600), 0);
+    const auto skipped = [&](const std::string& name, const std::string& why) {
+        return "zembrelpobs-cli: skipped " + dir.file("jobs/" + name) + ": " + why + "\n";
+    };
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        const CliRun r = cli({"purge", dir.file("jobs"), "--recursive", "--yes", "--json"});
+        EXPECT_EQ(r.status, 1); // the FIFO could not be taken
+        for (const auto& line :
+             {skipped("more", "a symbolic link, not followed"),
+              skipped("pipe.xer", "not a regular file"),
+              skipped("planted.xer", "a symbolic link, not followed"),
+              skipped("h-POBS.xer", "the copy a purge made of h.xer"),
+              skipped("sub/H-POBS-POBS.XER", "the copy a purge made of H-POBS.XER")}) {
+            // The copies are there from the second round on.
+            EXPECT_EQ(r.err.find(line) != std::string::npos,
+                      round == 1 || line.find("copy") == std::string::npos)
+                << line;
+        }
+        EXPECT_NE(r.out.find("\"skipped\":[{\"path\":"), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find("\"reason\":\"not a regular file\"}"), std::string::npos);
+    }
+    EXPECT_FALSE(fs::exists(dir.file("jobs/h-POBS-POBS.xer")));
+    EXPECT_TRUE(fs::exists(dir.file("jobs/sub/H-POBS-POBS.XER")));
+    EXPECT_FALSE(fs::exists(dir.file("elsewhere/secret-POBS.xer")));
+    EXPECT_FALSE(fs::exists(dir.file("jobs/planted-POBS.xer")));
+    // A survey takes the copies too; a link named on the command line is the user's choice.
+    EXPECT_NE(cli({"survey", "--recursive", dir.file("jobs")}).out.find(dir.file("jobs/h-POBS")),
+              std::string::npos);
+    EXPECT_EQ(cli({"survey", dir.file("jobs/planted.xer")}).status, 0);
+}
+
+// On a terminal the control bytes of names are escaped; into a file or a pipe they go as they
+// are.
+TEST_F(CliTest, NamesReachATerminalEscaped) {
+    const std::string name = "x\033]0;owned\007.xer";
+    const auto file = dir.write(name, crlf({"ERMHDR", "%T\tPOBS", "%R\t1", "%E"}));
+    dir.write("x\033]0;owned\007-POBS.xer", "mine");
+    const CliRun shown = cli({"purge", "--no", file}, true);
+    const std::string safe = dir.file("x\\033]0;owned\\a-POBS.xer");
+    EXPECT_EQ(shown.err, "Plovard: A POBS-free file " + safe +
+                             "\r\nalready exists.  Is it OK to overwrite?\n");
+    EXPECT_NE(shown.out.find("File " + safe + " already exists."), std::string::npos);
+    EXPECT_EQ(shown.out.find('\033'), std::string::npos);
+    const CliRun piped = cli({"purge", "--no", file});
+    EXPECT_NE(piped.out.find("File " + dir.file("x\033]0;owned\007-POBS.xer") + " already"),
+              std::string::npos);
+}
+#endif
 
 TEST_F(CliTest, AReportThatCannotBeWrittenEndsTheRunWithStatusOne) {
     const auto file = dir.write("p.xer", crlf({"ERMHDR", "%T\tPOBS", "%R\t1", "%E"}));
@@ -143,7 +217,7 @@ TEST_F(CliTest, AReportThatCannotBeWrittenEndsTheRunWithStatusOne) {
     std::ostream out(&full);
     std::ostringstream err;
     native::NativeFileSystem fs;
-    EXPECT_EQ(runCli({"purge", file}, out, err, fs, native::pathRules({})), 1);
+    EXPECT_EQ(runCli({"purge", file}, {out, err}, fs, native::pathRules({})), 1);
     EXPECT_EQ(err.str(), "zembrelpobs-cli: the report cannot be written to standard output\n");
     EXPECT_FALSE(fs.fileExists(dir.file("p-POBS.xer"))); // nothing more was done
 }

@@ -103,11 +103,13 @@ public:
             return makeFailure(failure::InputPastEnd);
         return {};
     }
-    Status keepAs(const std::string& path) override {
+    Status keepAs(const std::string& path, Replace replace) override {
         if (auto f = m_fs.failureOf(Op::Keep, path))
             return *f;
         if (m_fs.folders.count(path))
             return makeFailure(failure::PathFileAccessError);
+        if (replace == Replace::No && m_fs.files.count(path))
+            return makeFailure(failure::FileAlreadyExists);
         if (!m_fs.folderExists(folderOf(path)))
             return makeFailure(failure::PathNotFound);
         m_fs.files[path] = m_data;
@@ -180,12 +182,21 @@ Outcome<std::unique_ptr<ByteFile>> FakeFileSystem::openReadWrite(const std::stri
     return std::unique_ptr<ByteFile>(new FakeByteFile(*this, path));
 }
 
-Outcome<std::unique_ptr<ScratchFile>> FakeFileSystem::createScratch(const std::string& folder) {
+Outcome<std::unique_ptr<ScratchFile>> FakeFileSystem::createScratch(const std::string& folder,
+                                                                    std::optional<std::uint32_t>) {
     if (auto f = failureOf(Op::CreateScratch, folder))
         return *f;
     if (!folderExists(folder.substr(0, folder.empty() ? 0 : folder.size() - 1)))
         return makeFailure(failure::PathNotFound);
     return std::unique_ptr<ScratchFile>(new FakeScratchFile(*this, folder));
+}
+
+Status FakeFileSystem::canCreate(const std::string& path) {
+    if (auto f = failureOf(Op::CanCreate, path))
+        return *f;
+    if (folders.count(path))
+        return makeFailure(failure::PathFileAccessError);
+    return folderExists(folderOf(path)) ? Status{} : makeFailure(failure::PathNotFound);
 }
 
 Status FakeFileSystem::remove(const std::string& path) {

@@ -19,7 +19,7 @@ public:
     // content counts.
     // clang-format off
     enum class Op { OpenRead, OpenReadWrite, CreateScratch, ReadBack, Read, ReadAt, Seek, Write,
-                    WriteAt, Keep, Remove };
+                    WriteAt, Keep, Remove, CanCreate };
     // clang-format on
 
     std::map<std::string, std::string> files;
@@ -51,9 +51,13 @@ public:
     std::optional<FileId> fileId(const std::string& path) override;
     Outcome<std::unique_ptr<ReadFile>> openRead(const std::string& path) override;
     Outcome<std::unique_ptr<ByteFile>> openReadWrite(const std::string& path) override;
-    Outcome<std::unique_ptr<ScratchFile>> createScratch(const std::string& folder) override;
+    Outcome<std::unique_ptr<ScratchFile>>
+    createScratch(const std::string& folder, std::optional<std::uint32_t> permissions) override;
+    Status canCreate(const std::string& path) override;
     // No test lists a folder through the fake: the companion lists real ones.
-    std::vector<std::string> folderEntries(const std::string&) override { return {}; }
+    Outcome<std::vector<std::string>> folderEntries(const std::string&) override {
+        return std::vector<std::string>{};
+    }
     Status remove(const std::string& path) override;
     Status createFolder(const std::string& path) override;
 

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -50,10 +51,11 @@ TEST_F(PosixFileSystemTest, EveryKindOfNameIsToldApart) {
     } cases[] = {
         {file, true, false, EntryKind::File, 0, Same},
         {dir.file("hard"), true, false, EntryKind::File, 0, Same},
-        {dir.file("link"), true, false, EntryKind::Other, 0, Same},
+        {dir.file("link"), true, false, EntryKind::Link, 0, Same},
         {dir.file("b.xer"), true, false, EntryKind::File, 0, Another},
-        {dir.file("dangling"), false, false, EntryKind::Other, 53, None},
-        {dir.file("fifo"), false, false, EntryKind::Other, -1, Another},
+        {dir.file("dangling"), false, false, EntryKind::Link, 53, None},
+        // Refused at once: an open that waited for a writer would never end.
+        {dir.file("fifo"), false, false, EntryKind::Other, 75, Another},
         {dir.path(), false, true, EntryKind::Folder, 75, Another},
         {dir.file("none"), false, false, EntryKind::None, 53, None},
         {dir.file("no/such/file"), false, false, EntryKind::None, 76, None},
@@ -66,14 +68,71 @@ TEST_F(PosixFileSystemTest, EveryKindOfNameIsToldApart) {
         EXPECT_EQ(files.entryKind(c.path), c.kind);
         const auto id = files.fileId(c.path);
         EXPECT_EQ(id ? (id == files.fileId(file) ? Same : Another) : None, c.id);
-        if (c.open < 0)
-            continue;
         const auto opened = files.openRead(c.path);
         EXPECT_EQ(opened ? 0 : opened.failure().number, c.open);
         if (opened) {
             EXPECT_EQ((*opened)->id(), id);
         }
+        if (c.kind == EntryKind::Other) {
+            EXPECT_EQ(files.openReadWrite(c.path).failure().number, 75);
+        }
     }
+}
+
+// A name that cannot be made is found before any work: too long for its folder, a folder or a
+// link to one, or a folder that cannot be listed at all.
+TEST_F(PosixFileSystemTest, DoomedNamesAndUnreadableFoldersFailAtOnce) {
+    fs::create_directory(dir.file("sub"));
+    fs::create_symlink(dir.file("sub"), dir.file("to-sub"));
+    const std::string longName(250, 'n');
+    EXPECT_TRUE(files.canCreate(dir.file(longName + ".xer")).ok());
+    EXPECT_TRUE(files.canCreate(dir.file("dangling-to-nothing")).ok());
+    const std::pair<std::string, int> cases[] = {
+        {dir.file(longName + "-POBS.xer"), 52},
+        {dir.file("sub"), 75},
+        {dir.file("to-sub"), 75},
+        {dir.file("no/such"), 76},
+        {dir.path() + "/" + std::string(5000, 'd') + "/x", 52},
+    };
+    for (const auto& [path, number] : cases) {
+        const Status s = files.canCreate(path);
+        EXPECT_EQ(s.ok() ? 0 : s.failure().number, number) << path.substr(0, 80);
+    }
+    EXPECT_EQ(files.folderEntries(dir.file("none")).failure().number, 53);
+    EXPECT_EQ(files.folderEntries(dir.path() + "/" + std::string(5000, 'd')).failure().number, 52);
+    EXPECT_EQ(*files.folderEntries(dir.path()), (std::vector<std::string>{"sub", "to-sub"}));
+    if (::geteuid() != 0) { // root may write and list anything
+        fs::permissions(dir.file("sub"), fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_EQ(files.canCreate(dir.file("sub/x")).failure().number, 70);
+        fs::permissions(dir.file("sub"), fs::perms::owner_write);
+        EXPECT_EQ(files.folderEntries(dir.file("sub")).failure().number, 70);
+        fs::permissions(dir.file("sub"), fs::perms::owner_all);
+    }
+}
+
+// A closed pipe and a file-size limit end a write with a failure, not the program.
+TEST_F(PosixFileSystemTest, WriteLimitsAreFailuresNotSignals) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        failWritesInsteadOfSignals();
+        int ends[2];
+        if (::pipe(ends) != 0)
+            ::_exit(10);
+        ::close(ends[0]);
+        const Status piped = writeAll(Descriptor(ends[1]), "x", "pipe");
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        files.useUnnamedFiles = false; // the kind of scratch file that has a name to leave
+        auto scratch = files.createScratch(dir.path() + "/", std::nullopt);
+        const Status big = (*scratch)->write(std::string(8192, 'b').data(), 8192);
+        scratch->reset();
+        ::_exit(!piped.ok() && !big.ok() && big.failure().number == 61 ? 0 : 11);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(names().empty()); // the scratch file went with the failure
 }
 
 TEST_F(PosixFileSystemTest, ErrnoValuesMapOntoTheCommonNumbers) {
@@ -123,7 +182,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ScratchTest, ::testing::Bool(),
 
 TEST_P(ScratchTest, AScratchFileIsReadBackThroughItsHandleAndKeptUnderItsName) {
     dir.write("Temp.TXT", "an earlier intermediate");
-    auto scratch = files.createScratch(dir.path() + "/");
+    auto scratch = files.createScratch(dir.path() + "/", std::nullopt);
     ASSERT_TRUE(scratch.ok());
     ASSERT_TRUE((*scratch)->write("ERMHDR\r\n", 8).ok());
     // Until it is kept, the file has no name, or a short hidden one.
@@ -133,7 +192,11 @@ TEST_P(ScratchTest, AScratchFileIsReadBackThroughItsHandleAndKeptUnderItsName) {
         EXPECT_TRUE(before[0].starts_with(".zbp-"));
         EXPECT_LT(before[0].size(), 20u);
     }
-    ASSERT_TRUE((*scratch)->keepAs(dir.file("Temp.TXT")).ok());
+    // Only what the caller agreed to replace is replaced.
+    EXPECT_EQ((*scratch)->keepAs(dir.file("Temp.TXT"), ScratchFile::Replace::No).failure().number,
+              58);
+    EXPECT_EQ(test::TempFolder::read(dir.file("Temp.TXT")), "an earlier intermediate");
+    ASSERT_TRUE((*scratch)->keepAs(dir.file("Temp.TXT"), ScratchFile::Replace::Yes).ok());
     EXPECT_EQ(names(), std::vector<std::string>{"Temp.TXT"});
     // Another purge puts its own file under the name: the handle still reads what was written.
     fs::rename(dir.write("other", "someone else's"), dir.file("Temp.TXT"));
@@ -147,28 +210,54 @@ TEST_P(ScratchTest, AScratchFileIsReadBackThroughItsHandleAndKeptUnderItsName) {
 }
 
 TEST_P(ScratchTest, AScratchFileNotKeptLeavesNothing) {
-    EXPECT_EQ(files.createScratch(dir.file("missing/")).failure().number, 76);
+    EXPECT_EQ(files.createScratch(dir.file("missing/"), std::nullopt).failure().number, 76);
+    fs::create_symlink(dir.file("gone"), dir.file("dangling"));
     {
-        auto scratch = files.createScratch(dir.path() + "/");
+        auto scratch = files.createScratch(dir.path() + "/", std::nullopt);
         ASSERT_TRUE((*scratch)->write("abc", 3).ok());
         fs::create_directory(dir.file("sub"));
-        EXPECT_EQ((*scratch)->keepAs(dir.file("sub")).failure().number, 75);
-        EXPECT_EQ((*scratch)->keepAs(dir.file("no/such")).failure().number, 76);
+        for (const auto replace : {ScratchFile::Replace::No, ScratchFile::Replace::Yes}) {
+            EXPECT_EQ((*scratch)->keepAs(dir.file("sub"), replace).failure().number, 75);
+            EXPECT_EQ((*scratch)->keepAs(dir.file("no/such"), replace).failure().number, 76);
+        }
+        // A link that reaches nothing still stands under the name.
+        EXPECT_EQ(
+            (*scratch)->keepAs(dir.file("dangling"), ScratchFile::Replace::No).failure().number,
+            58);
     }
-    EXPECT_EQ(names(), std::vector<std::string>{"sub"});
+    EXPECT_EQ(names(), (std::vector<std::string>{"dangling", "sub"}));
+}
+
+// A copy is no more readable than its source (the umask still applies, as with cp).
+TEST_P(ScratchTest, TheNewFileTakesTheGivenPermissions) {
+    const auto source = dir.write("private.xer", "x");
+    fs::permissions(source, fs::perms::owner_read | fs::perms::owner_write);
+    const auto mode = (*files.openRead(source))->permissions();
+    ASSERT_EQ(mode, 0600u);
+    const mode_t mask = ::umask(027);
+    for (const auto& [permissions, expected] :
+         {std::pair{mode, 0600u}, {std::optional<std::uint32_t>(0666), 0640u}}) {
+        auto scratch = files.createScratch(dir.path() + "/", permissions);
+        const auto name = dir.file("copy-" + std::to_string(expected));
+        ASSERT_TRUE((*scratch)->keepAs(name, ScratchFile::Replace::No).ok());
+        struct stat st {};
+        ASSERT_EQ(::stat(name.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, expected);
+    }
+    ::umask(mask);
 }
 
 TEST_P(ScratchTest, CopiesAWholeFileAndNoticesOneThatChanges) {
     const std::string content(3 << 20, 'c');
     const auto path = dir.write("in", content);
-    auto scratch = files.createScratch(dir.path() + "/");
+    auto scratch = files.createScratch(dir.path() + "/", std::nullopt);
     ASSERT_TRUE((*scratch)->copyFrom(**files.openRead(path)).ok());
-    ASSERT_TRUE((*scratch)->keepAs(dir.file("out")).ok());
+    ASSERT_TRUE((*scratch)->keepAs(dir.file("out"), ScratchFile::Replace::No).ok());
     EXPECT_TRUE(test::TempFolder::read(dir.file("out")) == content);
 
     auto shrinking = files.openRead(path);
     fs::resize_file(path, 1000);
-    auto second = files.createScratch(dir.path() + "/");
+    auto second = files.createScratch(dir.path() + "/", std::nullopt);
     EXPECT_EQ((*second)->copyFrom(**shrinking).failure().number, 62);
     auto growing = files.openRead(path);
     dir.write("in", std::string(2000, 'g'));

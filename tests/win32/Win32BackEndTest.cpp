@@ -57,7 +57,20 @@ TEST_F(Win32FileSystemTest, FailuresMapOntoTheCommonNumbers) {
     EXPECT_EQ(numberOf(fs.openRead(dir.file("no\\such\\file"))), 76);
     EXPECT_EQ(numberOf(fs.openRead(dir.path())), 75);
     EXPECT_EQ(numberOf(fs.openRead("")), 52);
-    EXPECT_EQ(numberOf(fs.createScratch(dir.file("missing\\"))), 76);
+    EXPECT_EQ(numberOf(fs.createScratch(dir.file("missing\\"), std::nullopt)), 76);
+    // A pipe is refused at once, never read.
+    const std::string pipeName = "\\\\.\\pipe\\zembrel-" + std::to_string(GetCurrentProcessId());
+    HANDLE pipe = ::CreateNamedPipeA(pipeName.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 0,
+                                     0, 0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(numberOf(fs.openRead(pipeName)), 75);
+    ::CloseHandle(pipe);
+    // A new name that cannot be made is found before any work.
+    EXPECT_EQ(fs.canCreate(dir.file(std::string(300, 'n') + ".xer")).failure().number, 52);
+    EXPECT_EQ(fs.canCreate(dir.path()).failure().number, 75);
+    EXPECT_EQ(fs.canCreate(dir.file("no\\such\\file")).failure().number, 76);
+    EXPECT_TRUE(fs.canCreate(dir.file("new.xer")).ok());
+    EXPECT_EQ(numberOf(fs.folderEntries(dir.file("none"))), 76);
     // Another program holds the file without sharing it.
     HANDLE locked =
         ::CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -102,10 +115,15 @@ TEST_F(Win32FileSystemTest, OtherSpellingsOfANameAreTheSameFile) {
 TEST_F(Win32FileSystemTest, ScratchFilesAreReadBackAndKeptOrLeaveNothing) {
     dir.write("Temp.TXT", "an earlier intermediate");
     {
-        auto scratch = fs.createScratch(dir.path() + "\\");
+        auto scratch = fs.createScratch(dir.path() + "\\", std::nullopt);
         ASSERT_TRUE(scratch.ok());
         ASSERT_TRUE((*scratch)->write("ERMHDR\r\n", 8).ok());
-        ASSERT_TRUE((*scratch)->keepAs(dir.file("Temp.TXT")).ok());
+        // Only what the caller agreed to replace is replaced.
+        EXPECT_EQ((*scratch)->keepAs(dir.file("Temp.TXT"), ScratchFile::Replace::No)
+                      .failure()
+                      .number,
+                  58);
+        ASSERT_TRUE((*scratch)->keepAs(dir.file("Temp.TXT"), ScratchFile::Replace::Yes).ok());
         char buffer[16] = {};
         auto back = (*scratch)->readBack();
         ASSERT_TRUE(back.ok());
@@ -114,10 +132,11 @@ TEST_F(Win32FileSystemTest, ScratchFilesAreReadBackAndKeptOrLeaveNothing) {
     }
     EXPECT_EQ(test::TempFolder::read(dir.file("Temp.TXT")), "ERMHDR\r\nmore");
     {
-        auto scratch = fs.createScratch(dir.path() + "\\");
+        auto scratch = fs.createScratch(dir.path() + "\\", std::nullopt);
         ASSERT_TRUE((*scratch)->write("abc", 3).ok());
         std::filesystem::create_directory(dir.file("sub"));
-        EXPECT_EQ((*scratch)->keepAs(dir.file("sub")).failure().number, 75);
+        EXPECT_EQ((*scratch)->keepAs(dir.file("sub"), ScratchFile::Replace::Yes).failure().number,
+                  75);
     }
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))

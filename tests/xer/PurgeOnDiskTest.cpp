@@ -132,6 +132,41 @@ TEST(PurgeOnDiskTest, AnythingButARegularXerFileUnderTheIntermediateNameStays) {
     EXPECT_EQ(TempFolder::read(dir.file(std::string(246, 'n') + "-POBS.xer")),
               schedule("long", 2, true));
 }
+
+// The copies of a private export are as private; a new name that cannot be made fails before
+// any work, with nothing written.
+TEST(PurgeOnDiskTest, CopiesKeepTheirPermissionsAndDoomedNamesFailFirst) {
+    TempFolder dir;
+    native::NativeFileSystem files;
+    const auto plan = dir.write("Plan.xer", schedule("plan", 2));
+    fs::permissions(plan, fs::perms::owner_read | fs::perms::owner_write);
+    const mode_t mask = ::umask(022);
+    EXPECT_TRUE(Job{files}.run(plan));
+    ::umask(mask);
+    for (const char* name : {"Plan-POBS.xer", "Temp.TXT"})
+        EXPECT_EQ(fs::status(dir.file(name)).permissions(),
+                  fs::perms::owner_read | fs::perms::owner_write)
+            << name;
+
+    fs::create_directory(dir.file("folder"));
+    fs::create_symlink(dir.file("folder"), dir.file("To-POBS.xer"));
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.write("To.xer", schedule("to", 2)), "ERROR #75, Path/File access error"},
+        {dir.write(std::string(251, 'n') + ".xer", schedule("long", 2)),
+         "ERROR #52, Bad file name or number"},
+    };
+    for (const auto& [input, failure] : cases) {
+        Job job{files};
+        EXPECT_FALSE(job.run(input));
+        ASSERT_EQ(job.boxes.shown.size(), 1u); // no question first
+        EXPECT_EQ(job.boxes.shown[0].text, failure + " occured.  New file not created.");
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename().string());
+    // Plan.xer and its two copies, the folder and its link, the two other inputs.
+    EXPECT_EQ(names.size(), 7u);
+}
 #endif
 
 } // namespace

@@ -166,6 +166,12 @@ TEST_P(PurgeTest, WritesTheInputWithoutPobsAndUnusedRiskTypes) {
     const std::string cycleRisks =
         crlf({"%T\tPRORISK", "%F\trisk_id\trisk_type_id", "%R\t9\t3", "%R\t8\t2", "%E"});
     const std::string unknownRisk = crlf({"%T\tPROJRISK", "%R\t1\t2\t3\t4\t5\tQ\t", "%E"});
+    const std::string repeated = "H\r\n%T\tRISKTYPE\r\n%F\trisk_type_id\tparent_risk_type_id\r\n"
+                                 "%R\tA\tB\r\n%R\tB\t\r\n%R\tC\t\r\n";
+    const std::string secondTable = "%T\tTASK\r\n%R\tx\r\n%T\tRISKTYPE\r\n%F\trisk_type_id\t"
+                                    "parent_risk_type_id\r\n%R\tA\tC\r\n";
+    const std::string repeatedRisk =
+        crlf({"%T\tPRORISK", "%F\trisk_id\trisk_type_id", "%R\t9\tA", "%E"});
     const struct {
         const char* what;
         std::string input, output;
@@ -197,6 +203,13 @@ TEST_P(PurgeTest, WritesTheInputWithoutPobsAndUnusedRiskTypes) {
          0, 1, "3 2 1"},
         {"PRORISK refers by column name only", "H\r\n" + kRiskTypeTable + prorisk,
          "H\r\n" + kKeptHead + "%R\tB\t2\tCost\r\n" + prorisk, 0, 2, "B"},
+        // Every record that declares a kept type keeps its parent, in one table or in two.
+        {"a type declared twice keeps both parents",
+         repeated + "%R\tD\t\r\n%R\tA\tC\r\n" + repeatedRisk,
+         repeated + "%R\tA\tC\r\n" + repeatedRisk, 0, 1, "A B C"},
+        {"a type declared in two tables keeps both parents",
+         repeated + "%R\tD\t\r\n" + secondTable + repeatedRisk,
+         repeated + secondTable + repeatedRisk, 0, 1, "A B C"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -366,19 +379,89 @@ TEST_P(PurgeTest, FailuresLeaveNothingUnderTheNewNameAndTheInputAsItWas) {
         EXPECT_EQ(prompts.played, Prompts{47});
         EXPECT_EQ(file(kNew), "kept");
         EXPECT_EQ(state.CurrentXerPath, kPath);
-        fake.files.files.erase(kTemp);
-        EXPECT_EQ(fake.files.files.size(), 2u);
+        EXPECT_EQ(fake.files.files.size(), 2u); // no intermediate either
     }
 }
 
-TEST_P(PurgeTest, ANewNameTakenByAFolderFailsBeforeAnythingIsRead) {
-    fake.files.folders.insert(kNew);
-    survey(crlf({"H", "%T\tPOBS", "%R\t1", "%E"}));
-    fake.files.bytesRead = 0;
-    EXPECT_EQ(purge(), PurgeOutcome::Failed);
-    EXPECT_EQ(fake.boxes.shown.back().text,
-              "ERROR #75, Path/File access error occured.  New file not created.");
-    EXPECT_EQ(fake.files.bytesRead, 0u);
+// Running out of memory ends the file's work with a message like any failure, and leaves
+// nothing behind.
+TEST_P(PurgeTest, RunningOutOfMemoryIsAFailureLikeAnyOther) {
+    const std::string input = "ERMHDR\r\n%T\tPOBS\r\n%R\t1\r\n" + kRealRiskTypeHead + kRealRisks;
+    for (const Op op : {Op::Write, Op::ReadBack, Op::Keep}) {
+        SCOPED_TRACE(static_cast<int>(op));
+        fake.files.failWith = nullptr;
+        fake.files.files = {};
+        survey(input);
+        fake.files.failWith = [op](Op o, const std::string&, std::uint64_t) {
+            if (o == op)
+                throw std::bad_alloc();
+            return std::optional<Failure>();
+        };
+        EXPECT_EQ(purge(), PurgeOutcome::Failed);
+        EXPECT_EQ(window.resultsText, "ERROR #7, Out of memory occured.  New file not creaed.");
+        EXPECT_EQ(fake.files.files.size(), 1u);
+    }
+    fake.files.fail(Op::Read, 0); // any read at all throws below
+    fake.files.failWith = [](Op o, const std::string&, std::uint64_t) -> std::optional<Failure> {
+        if (o == Op::Read)
+            throw std::bad_alloc();
+        return std::nullopt;
+    };
+    EXPECT_EQ(PerformSurvey(state, window, fake.platform), SurveyOutcome::Failed);
+    EXPECT_EQ(window.resultsText, "ERROR #7, Out of memory");
+}
+
+// A file that appears under the new name while the purge runs is the user's: it stays, and the
+// purge ends as a No would. What the user agreed to replace is replaced.
+TEST_P(PurgeTest, OnlyWhatTheUserAgreedToReplaceIsReplaced) {
+    const std::string risks = kRealRiskTypeHead + kRealRisks + "%E\r\n";
+    for (const std::string& input :
+         {crlf({"H", "%T\tPOBS", "%R\t1", "%E"}), "H\r\n%T\tPOBS\r\n%R\t1\r\n" + risks}) {
+        fake.files.files = {};
+        survey(input);
+        fake.files.failWith = [this](Op op, const std::string&, std::uint64_t) {
+            if (op == Op::Write)
+                file(kNew) = "saved meanwhile";
+            return std::optional<Failure>();
+        };
+        EXPECT_EQ(purge(), PurgeOutcome::Declined);
+        EXPECT_EQ(file(kNew), "saved meanwhile");
+        EXPECT_EQ(window.resultsText,
+                  "File " + kPath + " not read.\r\nFile " + kNew + " already exists.");
+        EXPECT_EQ(fake.files.files.size(), 2u); // no intermediate left without its new file
+        EXPECT_EQ(prompts.played, Prompts{47});
+        EXPECT_EQ(state.CurrentXerPath, kPath);
+        // Asked and agreed: the file there is replaced, whatever it holds by then.
+        fake.boxes.answers = {MessageAnswer::Yes};
+        EXPECT_EQ(purge(), PurgeOutcome::Created);
+        EXPECT_NE(file(kNew), "saved meanwhile");
+        fake.files.failWith = nullptr;
+        state.CurrentXerPath = kPath;
+    }
+}
+
+// A new name that cannot be made fails before the question and before anything is read.
+TEST_P(PurgeTest, ADoomedNewNameFailsBeforeTheQuestionAndBeforeAnythingIsRead) {
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[this] { fake.files.folders.insert(kNew); }, "#75, Path/File access error"},
+        {[this] { fake.files.fail(Op::CanCreate, 52); }, "#52, Bad file name or number"},
+        {[this] { fake.files.fail(Op::CanCreate, 70); }, "#70, Permission denied"},
+    };
+    for (const auto& [arrange, failure] : cases) {
+        SCOPED_TRACE(failure);
+        fake.files.files = {};
+        fake.files.failWith = nullptr;
+        survey(crlf({"H", "%T\tPOBS", "%R\t1", "%T\tRISKTYPE", "%R\t1", "%E"}));
+        file(kNew + "x") = "beside"; // not asked about: nothing is asked at all
+        arrange();
+        fake.files.bytesRead = 0;
+        EXPECT_EQ(purge(), PurgeOutcome::Failed);
+        ASSERT_EQ(fake.boxes.shown.size(), 1u);
+        EXPECT_EQ(fake.boxes.shown[0].text,
+                  "ERROR " + failure + " occured.  New file not created.");
+        EXPECT_EQ(fake.files.bytesRead, 0u);
+        EXPECT_EQ(fake.files.files.size(), 2u);
+    }
 }
 
 TEST_P(PurgeTest, LongLinesPassThroughWhole) {

@@ -35,10 +35,14 @@ public:
     Outcome<std::unique_ptr<ByteFile>> openReadWrite(const std::string&) override {
         return makeFailure(failure::PermissionDenied);
     }
-    Outcome<std::unique_ptr<ScratchFile>> createScratch(const std::string&) override {
+    Outcome<std::unique_ptr<ScratchFile>> createScratch(const std::string&,
+                                                        std::optional<std::uint32_t>) override {
         return makeFailure(failure::PermissionDenied);
     }
-    std::vector<std::string> folderEntries(const std::string&) override { return {"big.xer"}; }
+    Status canCreate(const std::string&) override { return makeFailure(failure::PermissionDenied); }
+    Outcome<std::vector<std::string>> folderEntries(const std::string&) override {
+        return std::vector<std::string>{"big.xer"};
+    }
     Status remove(const std::string&) override { return makeFailure(failure::PermissionDenied); }
     Status createFolder(const std::string&) override {
         return makeFailure(failure::PermissionDenied);

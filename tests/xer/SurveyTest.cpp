@@ -195,7 +195,8 @@ TEST_P(SurveyTest, OnlyXerTextIsEverChanged) {
         EXPECT_EQ(file(), c.content);
         ASSERT_EQ(fake.boxes.shown.size(), 1u);
         expectBox(fake.boxes.shown[0], "ERROR #321, Invalid file format", MessageIcon::Exclamation);
-        EXPECT_EQ(window.resultsHistory, Texts{kOpening});
+        // The label does not go on saying the file is being opened.
+        EXPECT_EQ(window.resultsHistory, (Texts{kOpening, "ERROR #321, Invalid file format"}));
         EXPECT_EQ(state.PobsRecordCount, c.pobs);
     }
 }
@@ -236,6 +237,8 @@ TEST_P(SurveyTest, FailuresGiveTheirNumberAndLeavePurgeAsItWas) {
          },
          "ERROR #75, Path/File access error",
          crlf({"ERMHDR", "%T\tPOBS", "%F", "%R\tk", "%R\t2", "%E"})},
+        {"the file may not be written", [&] { fake.files.fail(Op::OpenReadWrite, 70); },
+         "ERROR #70, Permission denied", damaged},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -247,6 +250,8 @@ TEST_P(SurveyTest, FailuresGiveTheirNumberAndLeavePurgeAsItWas) {
         EXPECT_EQ(survey(), SurveyOutcome::Failed);
         ASSERT_FALSE(fake.boxes.shown.empty());
         expectBox(fake.boxes.shown.back(), c.box, MessageIcon::Exclamation);
+        // No "Please wait" left standing after the failure.
+        EXPECT_EQ(window.resultsText, c.box);
         EXPECT_TRUE(window.purgeEnabled);
         if (!c.after.empty()) {
             EXPECT_EQ(file(), c.after);

@@ -1,5 +1,7 @@
 #include "app/cli/BatchReport.h"
 
+#include "app/cli/Console.h"
+
 #include <algorithm>
 #include <array>
 
@@ -56,14 +58,16 @@ std::string jsonString(const std::string& text) {
     return out + "\"";
 }
 
-void writeSummary(std::ostream& out, const std::vector<FileResult>& results, bool purge) {
+void writeSummary(std::ostream& out, const std::vector<FileResult>& results, bool purge,
+                  bool terminal) {
     using Row = std::array<std::string, 6>;
     std::vector<Row> rows{{"File", purge ? "POBS removed" : "POBS records",
                            purge ? "Risk types removed" : "Risk type records", "Size before",
                            "Size after", "Outcome"}};
     for (const FileResult& r : results)
-        rows.push_back({r.file, std::to_string(r.pobs), std::to_string(r.riskTypes),
-                        sizeText(r.sizeBefore), sizeText(r.sizeAfter), r.outcome});
+        rows.push_back({shown(r.file, terminal), std::to_string(r.pobs),
+                        std::to_string(r.riskTypes), sizeText(r.sizeBefore), sizeText(r.sizeAfter),
+                        r.outcome});
     std::array<std::size_t, 6> width{};
     for (const Row& row : rows)
         for (std::size_t c = 0; c < row.size(); ++c)
@@ -76,7 +80,8 @@ void writeSummary(std::ostream& out, const std::vector<FileResult>& results, boo
     }
 }
 
-void writeJson(std::ostream& out, const std::vector<FileResult>& results, bool purge, int status) {
+void writeJson(std::ostream& out, const std::vector<FileResult>& results,
+               const std::vector<SkippedEntry>& skipped, bool purge, int status) {
     out << "{\"command\":" << (purge ? "\"purge\"" : "\"survey\"") << ",\"files\":[";
     for (std::size_t i = 0; i < results.size(); ++i) {
         const FileResult& r = results[i];
@@ -89,6 +94,10 @@ void writeJson(std::ostream& out, const std::vector<FileResult>& results, bool p
             << ",\"newFile\":" << (r.newFile.empty() ? "null" : jsonString(r.newFile))
             << ",\"report\":" << jsonString(r.report) << "}";
     }
+    out << "],\"skipped\":[";
+    for (std::size_t i = 0; i < skipped.size(); ++i)
+        out << (i ? "," : "") << "{\"path\":" << jsonString(skipped[i].path)
+            << ",\"reason\":" << jsonString(skipped[i].reason) << "}";
     out << "],\"status\":" << status << "}\n";
 }
 

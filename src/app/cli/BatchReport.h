@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/cli/FileList.h"
+
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -20,12 +22,15 @@ struct FileResult {
     std::string report;
 };
 
-// The table at the end of a run over several files: one row per file.
-void writeSummary(std::ostream& out, const std::vector<FileResult>& results, bool purge);
+// The table at the end of a run over several files: one row per file; names shown safely on a
+// terminal.
+void writeSummary(std::ostream& out, const std::vector<FileResult>& results, bool purge,
+                  bool terminal);
 
-// The whole run as one JSON document, for programs: the command, every file's result, the
-// status.
-void writeJson(std::ostream& out, const std::vector<FileResult>& results, bool purge, int status);
+// The whole run as one JSON document, for programs: the command, every file's result, what a
+// walk skipped, the status.
+void writeJson(std::ostream& out, const std::vector<FileResult>& results,
+               const std::vector<SkippedEntry>& skipped, bool purge, int status);
 
 // A text as a JSON string: valid UTF-8 stands as it is, other bytes as \u00XX.
 std::string jsonString(const std::string& text);

@@ -1,6 +1,7 @@
 #include "app/cli/Cli.h"
 
 #include "app/cli/BatchReport.h"
+#include "app/cli/FileList.h"
 #include "app/cli/ProgressLine.h"
 #include "platform/Text.h"
 
@@ -12,9 +13,9 @@
 #include "xer/Purge.h"
 #include "xer/Survey.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <istream>
+#include <new>
 #include <optional>
 #include <ostream>
 
@@ -40,20 +41,22 @@ constexpr const char* kUsage =
     "             file its outcome, counts, sizes and new file, and the exit status.\n"
     "With several files a table of outcomes follows the reports.\n"
     "\n"
+    "Options may follow the files; after -- every argument is a file.\n"
     "Messages go to standard error. Exit status: 0 when every file ended in a report or\n"
-    "a new copy, 1 when any did not, 2 for wrong usage.\n";
+    "a new copy, 1 when any did not or a folder could not be read, 2 for wrong usage.\n";
 
 // Message boxes as lines on standard error; a Yes/No question takes its answer from the
 // command line, else from the terminal, else No.
 class ConsoleBoxes final : public MessageBoxes {
 public:
-    ConsoleBoxes(std::ostream& err, std::istream* terminal, std::optional<bool> overwrite,
-                 ProgressLine& progress)
-        : m_err(err), m_terminal(terminal), m_overwrite(overwrite), m_progress(progress) {}
+    ConsoleBoxes(const Console& console, std::optional<bool> overwrite, ProgressLine& progress)
+        : m_err(console.err), m_terminal(console.answers), m_errShown(console.errIsTerminal),
+          m_overwrite(overwrite), m_progress(progress) {}
     MessageAnswer show(const std::string& text, MessageButtons buttons, MessageIcon,
                        const std::string& title) override {
         m_progress.clear();
-        m_err << (title + ": " + text + '\n') << std::flush; // one write per message
+        // One write per message.
+        m_err << shown(title + ": " + text + '\n', m_errShown) << std::flush;
         if (buttons == MessageButtons::Ok)
             return MessageAnswer::Ok;
         if (m_overwrite)
@@ -71,6 +74,7 @@ public:
 private:
     std::ostream& m_err;
     std::istream* m_terminal;
+    bool m_errShown;
     std::optional<bool> m_overwrite;
     ProgressLine& m_progress;
 };
@@ -160,8 +164,9 @@ const char* purgeOutcome(xer::PurgeOutcome outcome) {
 struct Reports {
     std::ostream& out;
     bool json;
+    bool terminal;
     bool show(const std::string& report) {
-        return json || static_cast<bool>(out << report << '\n' << std::flush);
+        return json || static_cast<bool>(out << shown(report, terminal) << '\n' << std::flush);
     }
 };
 
@@ -176,7 +181,7 @@ std::optional<FileResult> runFile(const std::string& path, const Command& comman
     FileResult result;
     result.file = path;
     result.sizeBefore = sizeOf(platform.files, path);
-    progress.begin("Surveying " + path);
+    progress.begin(shown("Surveying " + path, true));
     const xer::SurveyOutcome surveyed = xer::PerformSurvey(state, window, platform);
     progress.clear();
     result.outcome = surveyOutcome(surveyed, state);
@@ -188,7 +193,7 @@ std::optional<FileResult> runFile(const std::string& path, const Command& comman
     if (surveyed != xer::SurveyOutcome::Reported || !command.purge || !window.purgeEnabled())
         return result;
     Silence silence;
-    progress.begin("Purging " + path);
+    progress.begin(shown("Purging " + path, true));
     const xer::PurgeOutcome purged = xer::Purge(state, window, platform, silence);
     progress.clear();
     result.outcome = purgeOutcome(purged);
@@ -210,43 +215,50 @@ bool succeeded(const FileResult& r, bool purge) {
     return r.outcome == "reported" && !purge;
 }
 
-int run(const Command& command, std::ostream& out, std::ostream& err, Platform& platform,
+// What became of a file whose work ran out of memory outside the survey and the purge (they
+// end such a file themselves).
+FileResult outOfMemory(const std::string& path, std::ostream& err) {
+    const std::string text = errorText(makeFailure(failure::OutOfMemory));
+    err << (std::string(kAppTitle) + ": " + text + '\n') << std::flush;
+    FileResult result;
+    result.file = path;
+    result.outcome = "failed";
+    result.report = text;
+    return result;
+}
+
+int run(const Command& command, const FileList& list, const Console& console, Platform& platform,
         ProgressLine& progress) {
     int status = 0;
+    for (const SkippedEntry& skipped : list.skipped) {
+        console.err << shown("zembrelpobs-cli: skipped " + skipped.path + ": " + skipped.reason +
+                                 '\n',
+                             console.errIsTerminal)
+                    << std::flush;
+        if (skipped.failure)
+            status = 1;
+    }
     std::vector<FileResult> results;
-    Reports reports{out, command.json};
-    for (const auto& path : command.files) {
-        auto result = runFile(path, command, platform, progress, reports);
-        if (!result)
-            return unwritten(err);
+    Reports reports{console.out, command.json, console.outIsTerminal};
+    for (const auto& path : list.files) {
+        std::optional<FileResult> result;
+        try {
+            result = runFile(path, command, platform, progress, reports);
+            if (!result)
+                return unwritten(console.err);
+        } catch (const std::bad_alloc&) {
+            progress.clear();
+            result = outOfMemory(path, console.err);
+        }
         if (!succeeded(*result, command.purge))
             status = 1;
         results.push_back(std::move(*result));
     }
     if (command.json)
-        writeJson(out, results, command.purge, status);
+        writeJson(console.out, results, list.skipped, command.purge, status);
     else if (results.size() > 1)
-        writeSummary(out << '\n', results, command.purge);
-    return out.flush() ? status : unwritten(err);
-}
-
-// Every *.xer (in any letter case) under folder, in name order. Links to folders are not
-// followed, so a link loop cannot make the walk endless.
-std::vector<std::string> xerFilesUnder(const std::string& folder, FileSystem& files,
-                                       const PathRules& paths) {
-    std::vector<std::string> found;
-    for (const std::string& name : files.folderEntries(folder)) {
-        const std::string path = paths.withSeparator(folder) + name;
-        if (files.entryKind(path) == EntryKind::Folder) {
-            const auto inner = xerFilesUnder(path, files, paths);
-            found.insert(found.end(), inner.begin(), inner.end());
-        } else if (name.size() > 4 && upperCaseAscii(name.substr(name.size() - 4)) == ".XER" &&
-                   files.fileExists(path)) {
-            found.push_back(path);
-        }
-    }
-    std::sort(found.begin(), found.end());
-    return found;
+        writeSummary(console.out << '\n', results, command.purge, console.outIsTerminal);
+    return console.out.flush() ? status : unwritten(console.err);
 }
 
 // The command, its options and its files; nothing when the arguments are not a command.
@@ -269,8 +281,7 @@ std::optional<Command> parse(const std::vector<std::string>& args) {
         } else if (options && arg->starts_with("--")) {
             return std::nullopt; // an option of the other command, or one given twice
         } else {
-            options = false;
-            command.files.push_back(*arg);
+            command.files.push_back(*arg); // options may still follow, as GNU tools take them
         }
     }
     if (command.files.empty())
@@ -278,46 +289,35 @@ std::optional<Command> parse(const std::vector<std::string>& args) {
     return command;
 }
 
-// Folders named with --recursive become the XER files under them.
-void expandFolders(Command& command, FileSystem& files, const PathRules& paths) {
-    if (!command.recursive)
-        return;
-    std::vector<std::string> expanded;
-    for (const std::string& name : command.files) {
-        if (!files.folderExists(name)) {
-            expanded.push_back(name);
-            continue;
-        }
-        const auto found = xerFilesUnder(name, files, paths);
-        expanded.insert(expanded.end(), found.begin(), found.end());
-    }
-    command.files = std::move(expanded);
-}
-
 } // namespace
 
-int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           FileSystem& files, const PathRules& paths, std::istream* terminal,
-           std::ostream* progressTerminal) {
+int runCli(const std::vector<std::string>& args, const Console& console, FileSystem& files,
+           const PathRules& paths) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "--version")) {
         if (args[0] == "--help")
-            out << kUsage;
+            console.out << kUsage;
         else
-            out << kFullVersionText << '\n';
-        out.flush();
-        return out ? 0 : 1;
+            console.out << kFullVersionText << '\n';
+        console.out.flush();
+        return console.out ? 0 : 1;
     }
     auto command = parse(args);
     if (!command) {
-        err << kUsage;
+        console.err << kUsage;
         return 2;
     }
-    expandFolders(*command, files, paths);
-    ProgressLine progress(progressTerminal);
-    ConsoleBoxes boxes(err, terminal, command->overwrite, progress);
-    NoPointer pointer;
-    Platform platform{files, boxes, progress, pointer, Platform::kDefaultBlockSize, paths};
-    return run(*command, out, err, platform, progress);
+    try {
+        const FileList list =
+            listFiles(command->files, {command->recursive, command->purge}, files, paths);
+        ProgressLine progress(console.errIsTerminal ? &console.err : nullptr);
+        ConsoleBoxes boxes(console, command->overwrite, progress);
+        NoPointer pointer;
+        Platform platform{files, boxes, progress, pointer, Platform::kDefaultBlockSize, paths};
+        return run(*command, list, console, platform, progress);
+    } catch (const std::bad_alloc&) {
+        console.err << "zembrelpobs-cli: out of memory\n" << std::flush;
+        return 1;
+    }
 }
 
 } // namespace zembrel

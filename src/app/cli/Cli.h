@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/cli/Console.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 
@@ -11,11 +12,9 @@
 namespace zembrel {
 
 // The command-line companion without its process: arguments (without the program name) in,
-// exit status out. Message boxes go to err as "Plovard: " + text, results to out. A question
-// not answered by an option is read from terminal, or answered No when there is none. Progress
-// shows on progressTerminal, when there is one.
-int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           FileSystem& files, const PathRules& paths, std::istream* terminal = nullptr,
-           std::ostream* progressTerminal = nullptr);
+// exit status out. Message boxes go to the console's err as "Plovard: " + text, results to its
+// out.
+int runCli(const std::vector<std::string>& args, const Console& console, FileSystem& files,
+           const PathRules& paths);
 
 } // namespace zembrel

@@ -29,17 +29,27 @@ bool standardErrorIsATerminal() {
     return ::isatty(STDERR_FILENO) != 0;
 #endif
 }
+
+bool standardOutputIsATerminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stdout)) != 0;
+#else
+    return ::isatty(STDOUT_FILENO) != 0;
+#endif
+}
 } // namespace
 
 int main(int argc, char** argv) {
     using namespace zembrel;
     std::ios::sync_with_stdio(false);
     const bool terminal = standardInputIsATerminal();
-    // An interrupted purge leaves no temporary file behind.
+    // An interrupted purge leaves no temporary file behind; a closed pipe or a file-size limit
+    // fails a write instead of ending the program without a word.
     native::removeTemporariesOnInterrupt();
+    native::failWritesInsteadOfSignals();
     native::NativeFileSystem files;
+    const Console console{std::cout, std::cerr, terminal ? &std::cin : nullptr,
+                          standardOutputIsATerminal(), standardErrorIsATerminal()};
     // Paths are used as given: the home folder plays no part here.
-    return runCli({argv + 1, argv + argc}, std::cout, std::cerr, files, native::pathRules({}),
-                  terminal ? &std::cin : nullptr,
-                  standardErrorIsATerminal() ? &std::cerr : nullptr);
+    return runCli({argv + 1, argv + argc}, console, files, native::pathRules({}));
 }

@@ -5,6 +5,8 @@
 #include "platform/posix/TemporaryNames.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <random>
@@ -28,7 +30,7 @@ class PosixReadFile final : public ReadFile {
 public:
     PosixReadFile(Descriptor fd, const struct stat& st, std::string path)
         : m_fd(std::move(fd)), m_size(static_cast<std::uint64_t>(st.st_size)), m_id(idOf(st)),
-          m_path(std::move(path)) {}
+          m_mode(st.st_mode & 0777), m_path(std::move(path)) {}
     Outcome<std::size_t> read(char* buffer, std::size_t size) override {
         auto n = readSome(m_fd, buffer, size, m_path, m_offset);
         if (n)
@@ -41,12 +43,14 @@ public:
     }
     std::uint64_t size() const override { return m_size; }
     std::optional<FileId> id() const override { return m_id; }
+    std::optional<std::uint32_t> permissions() const override { return m_mode; }
     const Descriptor& descriptor() const { return m_fd; }
 
 private:
     Descriptor m_fd;
     std::uint64_t m_size;
     FileId m_id;
+    std::uint32_t m_mode;
     std::string m_path;
     std::uint64_t m_offset = 0;
 };
@@ -66,16 +70,20 @@ private:
     std::string m_path;
 };
 
-// Opens path, refusing folders the way a file open on Windows does.
-Outcome<Descriptor> openFile(const std::string& path, int flags, mode_t mode = 0) {
+// Opens a regular file. The open does not wait (a FIFO would wait for a writer), and anything
+// but a regular file is refused before a byte is read, as a file open on Windows refuses a
+// folder.
+Outcome<Descriptor> openFile(const std::string& path, int flags, struct stat& st) {
     if (path.empty())
         return makeFailure(failure::BadFileName);
-    Descriptor fd = openDescriptor(path, flags, mode);
+    Descriptor fd = openDescriptor(path, flags | O_NONBLOCK);
     if (!fd.valid())
         return failureFromErrno(errno, path);
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode))
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return makeFailure(failure::PathFileAccessError);
+    const int status = ::fcntl(fd.get(), F_GETFL);
+    if (status < 0 || ::fcntl(fd.get(), F_SETFL, status & ~O_NONBLOCK) != 0)
+        return failureFromErrno(errno, path);
     return fd;
 }
 
@@ -90,10 +98,10 @@ std::string hiddenName(const std::string& folder) {
 }
 
 // Creates a file under a fresh hidden name in folder, for reading and writing.
-Outcome<Descriptor> createHidden(const std::string& folder, TemporaryName& name) {
+Outcome<Descriptor> createHidden(const std::string& folder, mode_t mode, TemporaryName& name) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string path = hiddenName(folder);
-        Descriptor fd = openDescriptor(path, O_RDWR | O_CREAT | O_EXCL, 0666);
+        Descriptor fd = openDescriptor(path, O_RDWR | O_CREAT | O_EXCL, mode);
         if (fd.valid()) {
             name = TemporaryName(path);
             return fd;
@@ -119,11 +127,13 @@ public:
         return std::unique_ptr<ReadFile>(new PosixReadFile(std::move(copy), st, where()));
     }
     Status copyFrom(ReadFile& source) override;
-    Status keepAs(const std::string& path) override;
+    Status keepAs(const std::string& path, Replace replace) override;
 
 private:
     std::string where() const { return m_kept.empty() ? m_folder : m_kept; }
     Status copyByKernel(const PosixReadFile& source, std::uint64_t& copied);
+    Status linkHidden();
+    Status moveWithoutReplacing(const std::string& path);
 
     Descriptor m_fd;
     std::string m_folder;
@@ -163,25 +173,66 @@ Status PosixScratchFile::copyFrom(ReadFile& source) {
                      [this](const char* data, std::size_t size) { return write(data, size); });
 }
 
-Status PosixScratchFile::keepAs(const std::string& path) {
-    if (m_name.empty()) {
-        // An unnamed file gets a hidden name first: a link cannot replace an existing file.
-        const std::string self = "/proc/self/fd/" + std::to_string(m_fd.get());
-        for (int attempt = 0;; ++attempt) {
-            const std::string hidden = hiddenName(m_folder);
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, hidden.c_str(), AT_SYMLINK_FOLLOW) ==
-                0) {
-                m_name = TemporaryName(hidden);
-                break;
-            }
-            if (errno != EEXIST || attempt == 100)
-                return failureFromErrno(errno, hidden);
+std::string selfLink(const Descriptor& fd) {
+    return "/proc/self/fd/" + std::to_string(fd.get());
+}
+
+// An unnamed file gets a hidden name, from which a rename can replace an existing file.
+Status PosixScratchFile::linkHidden() {
+    for (int attempt = 0;; ++attempt) {
+        const std::string hidden = hiddenName(m_folder);
+        if (::linkat(AT_FDCWD, selfLink(m_fd).c_str(), AT_FDCWD, hidden.c_str(),
+                     AT_SYMLINK_FOLLOW) == 0) {
+            m_name = TemporaryName(hidden);
+            return {};
         }
+        if (errno != EEXIST || attempt == 100)
+            return failureFromErrno(errno, hidden);
     }
-    if (isFolder(path))
-        return makeFailure(failure::PathFileAccessError);
+}
+
+// Gives the hidden name's file the name path unless something stands there: in one step where
+// the file system offers it, else as a second link; only a file system that has neither is
+// checked first (a file appearing in between could then be replaced).
+Status PosixScratchFile::moveWithoutReplacing(const std::string& path) {
+    if (::renameat2(AT_FDCWD, m_name.path().c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
+        return {};
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return failureFromErrno(errno, path);
+    if (::link(m_name.path().c_str(), path.c_str()) == 0) {
+        m_name.removeFile();
+        return {};
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK)
+        return failureFromErrno(errno, path);
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0)
+        return makeFailure(failure::FileAlreadyExists);
     if (::rename(m_name.path().c_str(), path.c_str()) != 0)
         return failureFromErrno(errno, path);
+    return {};
+}
+
+Status PosixScratchFile::keepAs(const std::string& path, Replace replace) {
+    if (isFolder(path))
+        return makeFailure(failure::PathFileAccessError);
+    if (m_name.empty() && replace == Replace::No) {
+        // An unnamed file is linked under its name directly: that never replaces anything.
+        if (::linkat(AT_FDCWD, selfLink(m_fd).c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) !=
+            0)
+            return failureFromErrno(errno, path);
+    } else {
+        if (m_name.empty()) {
+            if (Status s = linkHidden(); !s)
+                return s;
+        }
+        if (replace == Replace::No) {
+            if (Status s = moveWithoutReplacing(path); !s)
+                return s;
+        } else if (::rename(m_name.path().c_str(), path.c_str()) != 0) {
+            return failureFromErrno(errno, path);
+        }
+    }
     m_name.release();
     m_kept = path;
     return {};
@@ -204,21 +255,47 @@ EntryKind PosixFileSystem::entryKind(const std::string& path) {
         return EntryKind::None;
     if (S_ISREG(st.st_mode))
         return EntryKind::File;
+    if (S_ISLNK(st.st_mode))
+        return EntryKind::Link;
     return S_ISDIR(st.st_mode) ? EntryKind::Folder : EntryKind::Other;
 }
 
-std::vector<std::string> PosixFileSystem::folderEntries(const std::string& folder) {
+Outcome<std::vector<std::string>> PosixFileSystem::folderEntries(const std::string& folder) {
     std::vector<std::string> names;
     DIR* dir = ::opendir(folder.c_str());
     if (!dir)
-        return names;
-    while (const dirent* entry = ::readdir(dir)) {
+        return failureFromErrno(errno, folder);
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (!entry)
+            break;
         const std::string name = entry->d_name;
         if (name != "." && name != "..")
             names.push_back(name);
     }
+    const int error = errno;
     ::closedir(dir);
+    if (error != 0)
+        return failureFromErrno(error, folder);
     return names;
+}
+
+Status PosixFileSystem::canCreate(const std::string& path) {
+    if (path.empty() || path.size() >= PATH_MAX)
+        return makeFailure(failure::BadFileName);
+    const std::string folder = parentFolder(path);
+    const auto slash = path.find_last_of('/');
+    const std::size_t nameLength =
+        slash == std::string::npos ? path.size() : path.size() - slash - 1;
+    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    if (nameLength > static_cast<std::size_t>(limit > 0 ? limit : NAME_MAX))
+        return makeFailure(failure::BadFileName);
+    if (isFolder(path)) // a folder, or a link to one
+        return makeFailure(failure::PathFileAccessError);
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        return failureFromErrno(errno, path);
+    return {};
 }
 
 std::optional<FileId> PosixFileSystem::fileId(const std::string& path) {
@@ -229,34 +306,37 @@ std::optional<FileId> PosixFileSystem::fileId(const std::string& path) {
 }
 
 Outcome<std::unique_ptr<ReadFile>> PosixFileSystem::openRead(const std::string& path) {
-    auto fd = openFile(path, O_RDONLY);
+    struct stat st {};
+    auto fd = openFile(path, O_RDONLY, st);
     if (!fd)
         return fd.failure();
-    struct stat st {};
-    ::fstat(fd->get(), &st);
     ::posix_fadvise(fd->get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     return std::unique_ptr<ReadFile>(new PosixReadFile(std::move(*fd), st, path));
 }
 
 Outcome<std::unique_ptr<ByteFile>> PosixFileSystem::openReadWrite(const std::string& path) {
-    auto fd = openFile(path, O_RDWR);
+    struct stat st {};
+    auto fd = openFile(path, O_RDWR, st);
     if (!fd)
         return fd.failure();
     return std::unique_ptr<ByteFile>(new PosixByteFile(std::move(*fd), path));
 }
 
-Outcome<std::unique_ptr<ScratchFile>> PosixFileSystem::createScratch(const std::string& folder) {
+Outcome<std::unique_ptr<ScratchFile>>
+PosixFileSystem::createScratch(const std::string& folder,
+                               std::optional<std::uint32_t> permissions) {
     const std::string where = folder.empty() ? std::string(".") : folder;
+    const auto mode = static_cast<mode_t>(permissions.value_or(0666) & 0777);
     TemporaryName name;
     Descriptor fd;
 #ifdef O_TMPFILE
     if (useUnnamedFiles)
-        fd = openDescriptor(where, O_TMPFILE | O_RDWR, 0666);
+        fd = openDescriptor(where, O_TMPFILE | O_RDWR, mode);
     if (!fd.valid() && useUnnamedFiles && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
         return failureFromErrno(errno, where + "/x");
 #endif
     if (!fd.valid()) {
-        auto hidden = createHidden(folder, name);
+        auto hidden = createHidden(folder, mode, name);
         if (!hidden)
             return hidden.failure();
         fd = std::move(*hidden);

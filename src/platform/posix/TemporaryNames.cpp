@@ -93,4 +93,9 @@ void removeTemporariesOnInterrupt() {
     }
 }
 
+void failWritesInsteadOfSignals() {
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
 } // namespace zembrel

@@ -33,4 +33,9 @@ private:
 // then let the signal end it as it would have.
 void removeTemporariesOnInterrupt();
 
+// A closed pipe (SIGPIPE) or a file-size limit (SIGXFSZ) would end the program without a
+// word, and leave a hidden file behind: ignored, they make the write fail (EPIPE, EFBIG), and
+// the failure is reported as any other.
+void failWritesInsteadOfSignals();
+
 } // namespace zembrel

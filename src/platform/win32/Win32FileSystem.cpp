@@ -98,6 +98,9 @@ Outcome<Handle> openFile(const std::string& path, DWORD access, DWORD flags) {
         ::CreateFileA(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr));
     if (!h.valid())
         return failureFromWin32(::GetLastError());
+    // A pipe, a console or a device is never read: a read could wait for ever.
+    if (::GetFileType(h.get()) != FILE_TYPE_DISK)
+        return makeFailure(failure::PathFileAccessError);
     return h;
 }
 
@@ -200,11 +203,13 @@ public:
         return copyToEnd(source, 0, kCopyBlock,
                          [this](const char* data, std::size_t size) { return write(data, size); });
     }
-    Status keepAs(const std::string& path) override {
+    Status keepAs(const std::string& path, Replace replace) override {
         if (attributesOf(path) != INVALID_FILE_ATTRIBUTES &&
             (attributesOf(path) & FILE_ATTRIBUTE_DIRECTORY))
             return makeFailure(failure::PathFileAccessError);
-        if (!::MoveFileExA(m_name.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        // Without the replace flag the move fails when a file stands there, in one step.
+        const DWORD flags = replace == Replace::Yes ? MOVEFILE_REPLACE_EXISTING : 0;
+        if (!::MoveFileExA(m_name.c_str(), path.c_str(), flags))
             return failureFromWin32(::GetLastError());
         forget();
         m_name = path;
@@ -275,28 +280,49 @@ EntryKind Win32FileSystem::entryKind(const std::string& path) {
     if (a == INVALID_FILE_ATTRIBUTES)
         return EntryKind::None;
     if (a & FILE_ATTRIBUTE_REPARSE_POINT)
-        return EntryKind::Other; // a link: what it reaches is not this name's to give
+        return EntryKind::Link; // what it reaches is not this name's to give
     if (a & FILE_ATTRIBUTE_DIRECTORY)
         return EntryKind::Folder;
     return (a & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) ? EntryKind::Other
                                                                  : EntryKind::File;
 }
 
-std::vector<std::string> Win32FileSystem::folderEntries(const std::string& folder) {
+Outcome<std::vector<std::string>> Win32FileSystem::folderEntries(const std::string& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found{};
     const std::string pattern =
         folder + (folder.ends_with('\\') || folder.ends_with('/') ? "*" : "\\*");
+    if (pattern.size() >= MAX_PATH)
+        return makeFailure(failure::BadFileName);
     const HANDLE search = ::FindFirstFileA(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
-        return names;
+        return failureFromWin32(::GetLastError());
     do {
         const std::string name = found.cFileName;
         if (name != "." && name != "..")
             names.push_back(name);
     } while (::FindNextFileA(search, &found));
+    const DWORD error = ::GetLastError();
     ::FindClose(search);
+    if (error != ERROR_NO_MORE_FILES)
+        return failureFromWin32(error);
     return names;
+}
+
+Status Win32FileSystem::canCreate(const std::string& path) {
+    if (path.empty() || path.size() >= MAX_PATH)
+        return makeFailure(failure::BadFileName);
+    if (folderExists(path)) // a folder, or a link to one
+        return makeFailure(failure::PathFileAccessError);
+    // Rights come from the folder's access list: a file made and deleted at once tells.
+    const auto slash = path.find_last_of("\\/");
+    const std::string folder =
+        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    Handle probe(::CreateFileA(hiddenName(folder).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (!probe.valid())
+        return failureFromWin32(::GetLastError());
+    return {};
 }
 
 std::optional<FileId> Win32FileSystem::fileId(const std::string& path) {
@@ -324,7 +350,9 @@ Outcome<std::unique_ptr<ByteFile>> Win32FileSystem::openReadWrite(const std::str
     return std::unique_ptr<ByteFile>(new Win32ByteFile(std::move(*h)));
 }
 
-Outcome<std::unique_ptr<ScratchFile>> Win32FileSystem::createScratch(const std::string& folder) {
+// The folder's inherited rights apply: Windows files carry no permission bits to copy.
+Outcome<std::unique_ptr<ScratchFile>> Win32FileSystem::createScratch(const std::string& folder,
+                                                                     std::optional<std::uint32_t>) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string name = hiddenName(folder);
         // Others may read it; the rename into place needs the delete share.

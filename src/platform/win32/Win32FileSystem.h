@@ -17,8 +17,10 @@ public:
     std::optional<FileId> fileId(const std::string& path) override;
     Outcome<std::unique_ptr<ReadFile>> openRead(const std::string& path) override;
     Outcome<std::unique_ptr<ByteFile>> openReadWrite(const std::string& path) override;
-    Outcome<std::unique_ptr<ScratchFile>> createScratch(const std::string& folder) override;
-    std::vector<std::string> folderEntries(const std::string& folder) override;
+    Outcome<std::unique_ptr<ScratchFile>>
+    createScratch(const std::string& folder, std::optional<std::uint32_t> permissions) override;
+    Status canCreate(const std::string& path) override;
+    Outcome<std::vector<std::string>> folderEntries(const std::string& folder) override;
     Status remove(const std::string& path) override;
     Status createFolder(const std::string& path) override;
 };

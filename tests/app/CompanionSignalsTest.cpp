@@ -1,6 +1,7 @@
 // The companion stopped by SIGINT or SIGTERM at any moment of a purge: the input never changes,
 // and the folder holds nothing but the input and complete files ("Temp.TXT" and the new file,
-// each exactly what an uninterrupted run makes).
+// each exactly what an uninterrupted run makes). A closed output and a file-size limit end in
+// a message, not in a signal.
 #include "TempFolder.h"
 #include "XerText.h"
 
@@ -10,6 +11,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -19,17 +21,30 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Starts the companion purging path; standard output and error go nowhere.
-pid_t startPurge(const std::string& path) {
+// Starts the companion with arguments, standard output and error on the descriptors given;
+// before it starts, the child does what limit says.
+pid_t start(
+    std::vector<std::string> args, int out, int err, void (*limit)() = [] {}) {
     const pid_t pid = ::fork();
     if (pid == 0) {
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, STDOUT_FILENO);
-        ::dup2(null, STDERR_FILENO);
-        ::execl("./" ZEMBREL_COMPANION, ZEMBREL_COMPANION, "purge", "--yes", path.c_str(),
-                static_cast<char*>(nullptr));
+        ::dup2(out, STDOUT_FILENO);
+        ::dup2(err, STDERR_FILENO);
+        limit();
+        std::vector<char*> argv{const_cast<char*>(ZEMBREL_COMPANION)};
+        for (auto& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        ::execv("./" ZEMBREL_COMPANION, argv.data());
         ::_exit(127);
     }
+    return pid;
+}
+
+// Starts the companion purging path; standard output and error go nowhere.
+pid_t startPurge(const std::string& path) {
+    const int null = ::open("/dev/null", O_WRONLY);
+    const pid_t pid = start({"purge", "--yes", path}, null, null);
+    ::close(null);
     return pid;
 }
 
@@ -85,6 +100,41 @@ TEST(CompanionInterruptTest, AStoppedPurgeLeavesNoPartialFileAndTheInputAsItWas)
                 EXPECT_EQ(name, "Plan.xer");
         }
     }
+}
+
+TEST(CompanionSignalsTest, AClosedOutputOrAFileSizeLimitEndsInAMessage) {
+    test::TempFolder dir;
+    const auto plan = dir.write("Plan.xer", bigSchedule());
+    const auto errors = dir.file("errors");
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::close(ends[0]); // nobody reads the report: the write fails with EPIPE
+    int err = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int status = waitFor(start({"survey", plan}, ends[1], err));
+    ::close(ends[1]);
+    ::close(err);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(test::TempFolder::read(errors),
+              "zembrelpobs-cli: the report cannot be written to standard output\n");
+
+    err = ::open(errors.c_str(), O_WRONLY | O_TRUNC);
+    const int null = ::open("/dev/null", O_WRONLY);
+    status = waitFor(start({"purge", "--yes", plan}, null, err, [] {
+        const rlimit limit{1 << 16, 1 << 16}; // the copy is far bigger
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }));
+    ::close(null);
+    ::close(err);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(test::TempFolder::read(errors),
+              "Plovard: ERROR #61, Disk full occured.  New file not created.\n");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Plan.xer", "errors"}));
 }
 
 } // namespace

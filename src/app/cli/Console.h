@@ -1,0 +1,27 @@
+#pragma once
+
+#include <iosfwd>
+#include <istream>
+#include <ostream>
+#include <string>
+
+namespace zembrel {
+
+// Where the companion writes and reads. A stream that is a terminal gets the control bytes of
+// the names it shows escaped; files and pipes get every byte as it is.
+struct Console {
+    std::ostream& out;
+    std::ostream& err;
+    // Where a question not answered by an option is answered; none: answered No.
+    std::istream* answers = nullptr;
+    bool outIsTerminal = false;
+    // Also where the progress line shows.
+    bool errIsTerminal = false;
+};
+
+// text as a terminal may show it: control bytes other than the line ends that the reports are
+// made of are written as ls -b writes them (ESC as \033), so that a file name cannot retitle,
+// recolour or clear the terminal. Unchanged when not for a terminal.
+std::string shown(std::string text, bool terminal);
+
+} // namespace zembrel
