@@ -60,8 +60,8 @@ TEST_F(Win32FileSystemTest, FailuresMapOntoTheCommonNumbers) {
     EXPECT_EQ(numberOf(fs.createScratch(dir.file("missing\\"), std::nullopt)), 76);
     // A pipe is refused at once, never read.
     const std::string pipeName = "\\\\.\\pipe\\zembrel-" + std::to_string(GetCurrentProcessId());
-    HANDLE pipe = ::CreateNamedPipeA(pipeName.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 0,
-                                     0, 0, nullptr);
+    HANDLE pipe = ::CreateNamedPipeA(pipeName.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 0, 0,
+                                     0, nullptr);
     ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
     EXPECT_EQ(numberOf(fs.openRead(pipeName)), 75);
     ::CloseHandle(pipe);
@@ -119,10 +119,9 @@ TEST_F(Win32FileSystemTest, ScratchFilesAreReadBackAndKeptOrLeaveNothing) {
         ASSERT_TRUE(scratch.ok());
         ASSERT_TRUE((*scratch)->write("ERMHDR\r\n", 8).ok());
         // Only what the caller agreed to replace is replaced.
-        EXPECT_EQ((*scratch)->keepAs(dir.file("Temp.TXT"), ScratchFile::Replace::No)
-                      .failure()
-                      .number,
-                  58);
+        EXPECT_EQ(
+            (*scratch)->keepAs(dir.file("Temp.TXT"), ScratchFile::Replace::No).failure().number,
+            58);
         ASSERT_TRUE((*scratch)->keepAs(dir.file("Temp.TXT"), ScratchFile::Replace::Yes).ok());
         char buffer[16] = {};
         auto back = (*scratch)->readBack();
