@@ -13,7 +13,7 @@ FUZZ_PACKAGES=(cmake ninja-build clang-14 libclang-rt-14-dev)
 
 # Packages the Windows build, its tests under Wine (in a virtual X server) and its zip need.
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64 googletest wine wine64
-  imagemagick xvfb xauth xdotool zip)
+  imagemagick xvfb xauth xdotool zip unzip wixl msitools)
 
 # Installs those of the given Debian packages that are missing (as root, or through sudo).
 ensure_packages() {
