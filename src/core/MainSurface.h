@@ -11,9 +11,9 @@ public:
     virtual ~MainSurface() = default;
 
     virtual void setResults(const std::string& text) = 0;
-    virtual std::string results() const = 0;
     // Paints the results label now, for a text that must show before the next long step.
     virtual void redrawResults() {}
+    // Purge's state as the commands decide it from the last survey and the running operation.
     virtual void setPurgeEnabled(bool enabled) = 0;
     virtual void setPurgeCaption(const std::string& caption) = 0;
     virtual void setDoneEnabled(bool enabled) = 0;

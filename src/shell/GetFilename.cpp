@@ -1,6 +1,7 @@
 #include "shell/GetFilename.h"
 
 #include "shell/Settings.h"
+#include "shell/WindowOperations.h"
 
 #include "platform/CommandLine.h"
 #include "platform/Text.h"
@@ -53,11 +54,11 @@ std::optional<std::string> fileOnCommandLine(const std::string& line, FileSystem
     return std::nullopt;
 }
 
-xer::SurveyOutcome StartOver(AppState& state, MainSurface& window, Platform& platform,
-                             FileDialog& dialog, ProfileStore& profile) {
+xer::SurveyReport StartOver(AppState& state, MainSurface& window, Platform& platform,
+                            FileDialog& dialog, ProfileStore& profile) {
     window.setResults("");
     GetFilename(state, window, dialog, profile, platform.paths);
-    return xer::PerformSurvey(state, window, platform);
+    return SurveyInWindow(state, window, platform);
 }
 
 } // namespace zembrel

@@ -6,7 +6,7 @@
 #include "shell/GetFilename.h"
 #include "shell/Settings.h"
 #include "shell/StartUp.h"
-#include "xer/Purge.h"
+#include "shell/WindowOperations.h"
 
 namespace zembrel {
 
@@ -18,14 +18,16 @@ MainCommands::MainCommands(AppState& state, MainSurface& window, StartUpWindow& 
       m_services{m_platform,    services.environment, services.profile,  services.dialog,
                  services.help, services.prompts,     services.programs, services.windows} {}
 
-bool MainCommands::run(const std::function<void()>& operation) {
-    if (m_running || m_shuttingDown)
+bool MainCommands::run(Operation kind, const std::function<void()>& operation) {
+    if (m_running != Operation::None || m_shuttingDown)
         return false;
-    m_running = true;
+    m_running = kind;
+    showControls();
     if (onRunningChanged)
         onRunningChanged(true);
     operation();
-    m_running = false;
+    m_running = Operation::None;
+    showControls();
     if (onRunningChanged)
         onRunningChanged(false);
     if (m_closeRequested)
@@ -33,32 +35,51 @@ bool MainCommands::run(const std::function<void()>& operation) {
     return true;
 }
 
+void MainCommands::showControls() {
+    m_window.setPurgeEnabled(m_purgeAllowed && m_running == Operation::None);
+    m_window.setPurgeCaption(m_running == Operation::Purge ? "working..." : "Purge");
+    m_window.setDoneEnabled(m_running != Operation::Purge);
+}
+
+void MainCommands::surveyed(const xer::SurveyReport& report) {
+    // A survey that found no file leaves Purge to the file surveyed before; any other ending
+    // decides it, so that Purge never runs on one file with another file's counts.
+    if (report.outcome != xer::SurveyOutcome::NotSpecified &&
+        report.outcome != xer::SurveyOutcome::NotFound)
+        m_purgeAllowed = report.foundRecords();
+}
+
 void MainCommands::startUp() {
-    run([this] { StartUp(m_state, m_window, m_windows, m_services); });
+    run(Operation::Survey, [this] { surveyed(StartUp(m_state, m_window, m_windows, m_services)); });
 }
 
 bool MainCommands::startOver() {
-    return run([this] {
-        StartOver(m_state, m_window, m_platform, m_services.dialog, m_services.profile);
+    return run(Operation::Survey, [this] {
+        surveyed(StartOver(m_state, m_window, m_platform, m_services.dialog, m_services.profile));
     });
 }
 
 bool MainCommands::purge() {
-    return run([this] { xer::Purge(m_state, m_window, m_platform, m_services.prompts); });
+    return run(Operation::Purge, [this] {
+        // Only a new survey enables Purge again, whatever became of this one.
+        m_purgeAllowed = false;
+        PurgeInWindow(m_state, m_window, m_platform, m_services.prompts);
+    });
 }
 
 bool MainCommands::chooseDroppedFile(const std::string& path) {
     if (!m_platform.files.fileExists(path))
         return false;
-    return run([this, path] {
+    return run(Operation::Survey, [this, path] {
         TakeChosenFile(m_state, m_window, m_services.profile, m_platform.paths,
                        {path, m_platform.paths.nameOf(path)});
-        xer::PerformSurvey(m_state, m_window, m_platform);
+        surveyed(SurveyInWindow(m_state, m_window, m_platform));
     });
 }
 
 bool MainCommands::resetToDefaults() {
-    return run([this] { ResetSettings(m_state, m_window, m_services.profile, m_platform); });
+    return run(Operation::Settings,
+               [this] { ResetSettings(m_state, m_window, m_services.profile, m_platform); });
 }
 
 void MainCommands::toggleVoicePrompts() {
@@ -90,7 +111,7 @@ void MainCommands::chooseVideoPlayer() {
 bool MainCommands::requestClose() {
     if (m_shuttingDown)
         return true;
-    if (m_running) {
+    if (m_running != Operation::None) {
         m_closeRequested = true;
         m_events.requestStop();
         return false;

@@ -5,6 +5,7 @@
 #include "shell/OperationEvents.h"
 #include "shell/ShellServices.h"
 #include "shell/StartUpWindow.h"
+#include "xer/Report.h"
 
 #include <functional>
 
@@ -42,7 +43,7 @@ public:
     // run and the window may close, false when it waits for the running operation to stop.
     bool requestClose();
 
-    bool running() const { return m_running; }
+    bool running() const { return m_running != Operation::None; }
     bool ended() const { return m_shuttingDown; }
     // Told whenever an operation starts or ends, so the window can grey out what it refuses.
     std::function<void(bool running)> onRunningChanged;
@@ -52,8 +53,13 @@ public:
     }
 
 private:
+    enum class Operation { None, Survey, Purge, Settings };
     // Runs one operation, unless another one runs; shuts down afterwards when asked meanwhile.
-    bool run(const std::function<void()>& operation);
+    bool run(Operation kind, const std::function<void()>& operation);
+    // Purge belongs to the file that was surveyed: enabled only by a survey that found records.
+    void surveyed(const xer::SurveyReport& report);
+    // Shows what the running operation and the last survey allow.
+    void showControls();
     void shutDown();
 
     AppState& m_state;
@@ -62,7 +68,8 @@ private:
     OperationEvents m_events;
     Platform m_platform;
     ShellServices m_services;
-    bool m_running = false;
+    Operation m_running = Operation::None;
+    bool m_purgeAllowed = false;
     bool m_closeRequested = false;
     bool m_shuttingDown = false;
 };

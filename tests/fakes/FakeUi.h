@@ -105,7 +105,6 @@ public:
         resultsText = text;
         resultsHistory.push_back(text);
     }
-    std::string results() const override { return resultsText; }
     int redraws = 0;
     void redrawResults() override { ++redraws; }
     void setPurgeEnabled(bool enabled) override { purgeEnabled = enabled; }

@@ -123,5 +123,37 @@ TEST_F(MainCommandsTest, ADroppedFileIsChosenAndSurveyedUnlessAnOperationRuns) {
     EXPECT_EQ(dialog.asked.size(), dialogs); // no dialog came up for the drop
 }
 
+// Purge belongs to the file that was surveyed; while it runs it says so and Done waits.
+TEST_F(MainCommandsTest, PurgeFollowsTheLastSurveyAndTheRunningOperation) {
+    ASSERT_TRUE(window.purgeEnabled);
+    duringNextOperation([&] {
+        EXPECT_FALSE(window.purgeEnabled);
+        EXPECT_EQ(window.purgeCaption, "working...");
+        EXPECT_FALSE(window.doneEnabled);
+    });
+    EXPECT_TRUE(commands.purge());
+    EXPECT_EQ(prompts.played, (std::vector<std::int16_t>{50, 47, 51}));
+    EXPECT_EQ(window.fileName, "Plan-POBS.xer");
+    EXPECT_EQ(window.purgeCaption, "Purge");
+    EXPECT_TRUE(window.doneEnabled);
+    EXPECT_FALSE(window.purgeEnabled); // only a new survey enables it again
+    const struct {
+        std::string file;
+        bool purge;
+    } surveys[] = {
+        {kPlan, true},
+        {"/srv/gone.xer", true},   // no file there: Purge stays with the file surveyed before
+        {"/srv/notes.xer", false}, // a failed survey: never Purge with another file's counts
+    };
+    fake.files.files["/srv/notes.xer"] = "Notes\r\n\x1a\r\n"; // not XER text: not repaired
+    for (const auto& step : surveys) {
+        SCOPED_TRACE(step.file);
+        dialog.choose(step.file, "x.xer");
+        EXPECT_TRUE(commands.startOver());
+        EXPECT_EQ(window.purgeEnabled, step.purge);
+    }
+    EXPECT_EQ(window.resultsText, "ERROR #321, Invalid file format");
+}
+
 } // namespace
 } // namespace zembrel

@@ -94,10 +94,6 @@ void OpenProject::showProgress(std::uint64_t done, std::uint64_t total) {
     m_progress->setValue(static_cast<int>(std::min(done, total) * 1000 / total));
 }
 
-void OpenProject::updatePurge() {
-    m_purge->setEnabled(m_purgeAllowed && !m_running);
-}
-
 void OpenProject::focusFirstControl() {
     const auto order = openProjectForm().keyboardOrder();
     if (!order.empty())
@@ -131,7 +127,6 @@ void OpenProject::attach(MainCommands& commands) {
         m_progress->hide();
         m_again->setEnabled(!running);
         m_reset->setEnabled(!running);
-        updatePurge();
     };
     commands.setProgressListener(
         [this](std::uint64_t done, std::uint64_t total) { showProgress(done, total); });
@@ -140,7 +135,6 @@ void OpenProject::attach(MainCommands& commands) {
 }
 
 void OpenProject::setResults(const std::string& text) {
-    m_results = text;
     QString shown = fromText(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_resultsLabel->setText(shown);
@@ -151,8 +145,7 @@ void OpenProject::redrawResults() {
 }
 
 void OpenProject::setPurgeEnabled(bool enabled) {
-    m_purgeAllowed = enabled;
-    updatePurge();
+    m_purge->setEnabled(enabled);
 }
 
 void OpenProject::setPurgeCaption(const std::string& caption) {

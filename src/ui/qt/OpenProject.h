@@ -28,7 +28,6 @@ public:
     void attach(MainCommands& commands);
 
     void setResults(const std::string& text) override;
-    std::string results() const override { return m_results; }
     void redrawResults() override;
     void setPurgeEnabled(bool enabled) override;
     void setPurgeCaption(const std::string& caption) override;
@@ -50,8 +49,6 @@ protected:
 private:
     // Moves the window onto the nearest screen when none shows its title bar.
     void keepReachable();
-    // Purge is usable when the logic enables it and no operation runs.
-    void updatePurge();
     // Shown once an operation has run for half a second, hidden when it ends.
     void showProgress(std::uint64_t done, std::uint64_t total);
 
@@ -64,13 +61,11 @@ private:
     QLabel* m_resultsLabel = nullptr;
     QAction* m_voice = nullptr;
     QAction* m_reset = nullptr;
-    std::string m_results;
     // The position as the settings gave it: read back unchanged while the window stays there.
     float m_topTwips = 0;
     float m_leftTwips = 0;
     std::function<bool()> m_closeRequested;
     std::function<void(const std::string&)> m_dropped;
-    bool m_purgeAllowed = false;
     bool m_running = false;
     QProgressBar* m_progress = nullptr;
     QElapsedTimer m_runTime;

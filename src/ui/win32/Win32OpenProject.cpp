@@ -59,7 +59,6 @@ void Win32OpenProject::attach(MainCommands& commands) {
         ShowWindow(m_progress, SW_HIDE);
         EnableWindow(control("cmdAgain"), !running);
         enableMenuEntry("mnuReset", !running);
-        updatePurge();
     };
     commands.setProgressListener(
         [this](std::uint64_t done, std::uint64_t total) { showProgress(done, total); });
@@ -92,7 +91,6 @@ void Win32OpenProject::show() {
 }
 
 void Win32OpenProject::setResults(const std::string& text) {
-    m_results = text;
     setText("lblResults", text); // the label breaks its lines at CR LF itself
 }
 
@@ -102,12 +100,7 @@ void Win32OpenProject::redrawResults() {
 }
 
 void Win32OpenProject::setPurgeEnabled(bool enabled) {
-    m_purgeAllowed = enabled;
-    updatePurge();
-}
-
-void Win32OpenProject::updatePurge() {
-    EnableWindow(control("cmdPurge"), m_purgeAllowed && !m_running);
+    EnableWindow(control("cmdPurge"), enabled);
 }
 
 void Win32OpenProject::showProgress(std::uint64_t done, std::uint64_t total) {

@@ -22,7 +22,6 @@ public:
     void show();
 
     void setResults(const std::string& text) override;
-    std::string results() const override { return m_results; }
     void redrawResults() override;
     void setPurgeEnabled(bool enabled) override;
     void setPurgeCaption(const std::string& caption) override;
@@ -40,17 +39,13 @@ protected:
 private:
     void keepReachable() const;
     void enableMenuEntry(const char* name, bool enabled) const;
-    // Purge is usable when the logic enables it and no operation runs.
-    void updatePurge();
     // Shown once an operation has run for half a second, hidden when it ends.
     void showProgress(std::uint64_t done, std::uint64_t total);
 
     std::function<void(const std::string&)> m_dropped;
     HWND m_progress = nullptr;
     ULONGLONG m_runStart = 0;
-    bool m_purgeAllowed = false;
     bool m_running = false;
-    std::string m_results;
     // The position as the settings gave it: read back unchanged while the window stays there.
     float m_topTwips = 0;
     float m_leftTwips = 0;
