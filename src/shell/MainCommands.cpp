@@ -10,23 +10,83 @@
 
 namespace zembrel {
 
+namespace {
+
+using Command = void (*)(MainCommands&);
+
+struct NamedCommand {
+    std::string_view name;
+    Command command;
+};
+
+// Each control and menu entry of the main window, and what it runs.
+const NamedCommand kCommands[] = {
+    {"cmdVideo", [](MainCommands& c) { c.playVideo(); }},
+    {"cmdAgain", [](MainCommands& c) { c.startOver(); }},
+    {"cmdPurge", [](MainCommands& c) { c.purge(); }},
+    {"mnuFileVersion", [](MainCommands& c) { c.showVersion(); }},
+    {"mnuFileVideo", [](MainCommands& c) { c.chooseVideoPlayer(); }},
+    // The entry's check mark follows the switch, which the command sets.
+    {"mnuFileVoice", [](MainCommands& c) { c.toggleVoicePrompts(); }},
+    {"mnuReset", [](MainCommands& c) { c.resetToDefaults(); }},
+    {"mnuHelpContents", [](MainCommands& c) { c.showHelp(); }},
+    {"nmuHelpAbout", [](MainCommands& c) { c.showAbout(); }},
+    // Both close the window as its close box does; the close asks requestClose().
+    {"Cancel", [](MainCommands& c) { c.closeWindow(); }},
+    {"mnuFileExit", [](MainCommands& c) { c.closeWindow(); }},
+};
+
+} // namespace
+
 MainCommands::MainCommands(AppState& state, MainSurface& window, StartUpWindow& windows,
-                           ShellServices& services)
+                           ShellServices& services, ProgressRule::Clock clock)
     : m_state(state), m_window(window), m_windows(windows), m_events(services.platform.events),
       m_platform{services.platform.files,   services.platform.boxes,     m_events,
                  services.platform.pointer, services.platform.blockSize, services.platform.paths},
       m_services{m_platform,    services.environment, services.profile,  services.dialog,
-                 services.help, services.prompts,     services.programs, services.windows} {}
+                 services.help, services.prompts,     services.programs, services.windows},
+      m_progress(std::move(clock)) {
+    m_events.onProgress = [this](std::uint64_t done, std::uint64_t total) {
+        if (const auto shown = m_progress.shown(done, total))
+            m_window.setProgress(shown);
+    };
+}
+
+const std::vector<std::string_view>& MainCommands::commandNames() {
+    static const std::vector<std::string_view> names = [] {
+        std::vector<std::string_view> all;
+        for (const NamedCommand& c : kCommands)
+            all.push_back(c.name);
+        return all;
+    }();
+    return names;
+}
+
+bool MainCommands::invoke(std::string_view name) {
+    for (const NamedCommand& c : kCommands) {
+        if (c.name == name) {
+            c.command(*this);
+            return true;
+        }
+    }
+    return false;
+}
+
+void MainCommands::closeWindow() {
+    m_window.closeWindow();
+}
 
 bool MainCommands::run(Operation kind, const std::function<void()>& operation) {
     if (m_running != Operation::None || m_shuttingDown)
         return false;
     m_running = kind;
+    m_progress.start();
     showControls();
     if (onRunningChanged)
         onRunningChanged(true);
     operation();
     m_running = Operation::None;
+    m_window.setProgress(std::nullopt);
     showControls();
     if (onRunningChanged)
         onRunningChanged(false);
@@ -36,9 +96,13 @@ bool MainCommands::run(Operation kind, const std::function<void()>& operation) {
 }
 
 void MainCommands::showControls() {
-    m_window.setPurgeEnabled(m_purgeAllowed && m_running == Operation::None);
+    const bool idle = m_running == Operation::None;
+    m_window.setControlEnabled("cmdPurge", m_purgeAllowed && idle);
     m_window.setPurgeCaption(m_running == Operation::Purge ? "working..." : "Purge");
-    m_window.setDoneEnabled(m_running != Operation::Purge);
+    m_window.setControlEnabled("Cancel", m_running != Operation::Purge);
+    // What would change the current file waits for the running operation.
+    m_window.setControlEnabled("cmdAgain", idle);
+    m_window.setControlEnabled("mnuReset", idle);
 }
 
 void MainCommands::surveyed(const xer::SurveyReport& report) {

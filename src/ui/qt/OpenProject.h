@@ -3,7 +3,6 @@
 #include "core/MainSurface.h"
 #include "ui/qt/FormRenderer.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QProgressBar>
 
@@ -29,10 +28,11 @@ public:
 
     void setResults(const std::string& text) override;
     void redrawResults() override;
-    void setPurgeEnabled(bool enabled) override;
+    void setControlEnabled(std::string_view name, bool enabled) override;
     void setPurgeCaption(const std::string& caption) override;
-    void setDoneEnabled(bool enabled) override;
     void setFileName(const std::string& name) override;
+    void setProgress(std::optional<int> thousandths) override;
+    void closeWindow() override;
     void setPosition(float top, float left) override;
     float top() const override;
     float left() const override;
@@ -49,26 +49,18 @@ protected:
 private:
     // Moves the window onto the nearest screen when none shows its title bar.
     void keepReachable();
-    // Shown once an operation has run for half a second, hidden when it ends.
-    void showProgress(std::uint64_t done, std::uint64_t total);
 
     QWidget* m_client = nullptr;
     FormRenderer m_form;
-    QPushButton* m_again = nullptr;
-    QPushButton* m_done = nullptr;
     QPushButton* m_purge = nullptr;
     QLineEdit* m_fileName = nullptr;
     QLabel* m_resultsLabel = nullptr;
     QAction* m_voice = nullptr;
-    QAction* m_reset = nullptr;
     // The position as the settings gave it: read back unchanged while the window stays there.
     float m_topTwips = 0;
     float m_leftTwips = 0;
-    std::function<bool()> m_closeRequested;
-    std::function<void(const std::string&)> m_dropped;
-    bool m_running = false;
+    MainCommands* m_commands = nullptr;
     QProgressBar* m_progress = nullptr;
-    QElapsedTimer m_runTime;
 };
 
 } // namespace zembrel

@@ -53,7 +53,9 @@ protected:
     AppState state;
     OpenProject window;
     QtStartUpWindow windows{window, pointer, 0};
-    MainCommands commands{state, window, windows, qtServices};
+    // The progress bar's half second passes when a test says so.
+    std::chrono::steady_clock::time_point now{};
+    MainCommands commands{state, window, windows, qtServices, [this] { return now; }};
 };
 
 TEST_F(OpenProjectTest, TheSurfaceShowsWhatTheLogicSets) {
@@ -70,11 +72,13 @@ TEST_F(OpenProjectTest, TheSurfaceShowsWhatTheLogicSets) {
     window.setFileName("Pl\xc3\xa4n.xer");
     EXPECT_EQ(child<QLineEdit>("txtFileName")->text(), QString::fromUtf8("Pl\xc3\xa4n.xer"));
     window.setPurgeCaption("working...");
-    window.setPurgeEnabled(true);
-    window.setDoneEnabled(false);
+    window.setControlEnabled("cmdPurge", true);
+    window.setControlEnabled("Cancel", false);
+    window.setControlEnabled("mnuReset", false);
     EXPECT_EQ(button("cmdPurge")->text(), QStringLiteral("working..."));
     EXPECT_TRUE(button("cmdPurge")->isEnabled());
     EXPECT_FALSE(button("Cancel")->isEnabled());
+    EXPECT_FALSE(action("mnuReset")->isEnabled());
     for (const bool checked : {true, false}) {
         window.setVoiceChecked(checked);
         EXPECT_EQ(action("mnuFileVoice")->isChecked(), checked);
@@ -212,7 +216,7 @@ TEST_F(OpenProjectTest, AnOperationPastHalfASecondShowsItsProgressUntilItEnds) {
     bool slow = true;
     fake.events.onProcess = [&] {
         if (std::exchange(slow, false))
-            std::this_thread::sleep_for(std::chrono::milliseconds(550));
+            now += std::chrono::milliseconds(550);
     };
     button("cmdAgain")->click();
     EXPECT_EQ(shown, std::vector<int>{1000}); // the whole file, once read
