@@ -473,6 +473,13 @@ TEST_P(PurgeTest, ClosingTheProgramStopsASurveyOrAPurgeCleanly) {
     EXPECT_EQ(PerformSurvey(state, fake.platform, log).outcome, SurveyOutcome::Stopped);
     EXPECT_LT(fake.events.calls, 1000);
     EXPECT_EQ(log.lines, Names{"opening"});
+    // A line of many blocks lets the window answer between them too.
+    file(kPath) = "H\r\n%R\t" + std::string(40 * GetParam() + 4000, 'x') + "\r\n%E\r\n";
+    fake.events.calls = 0;
+    fake.events.stopAfter = 20;
+    fake.files.bytesRead = 0;
+    EXPECT_EQ(PerformSurvey(state, fake.platform, log).outcome, SurveyOutcome::Stopped);
+    EXPECT_LT(fake.files.bytesRead, file(kPath).size());
     fake.events.stopAfter = -1;
     survey(content);
     fake.events.stopAfter = fake.events.calls + 10;
