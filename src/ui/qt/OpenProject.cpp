@@ -141,12 +141,37 @@ void OpenProject::setPosition(float top, float left) {
         keepReachable();
 }
 
+// The frame's top-left, as it is saved and restored. Some window managers put the frame where
+// it was asked to be while Qt reports it a frame margin off, at the client's place: a window
+// that stayed where it was put reads back as put, so that it never creeps from start to start.
+QPoint OpenProject::framePosition() const {
+    const QPoint asked = askedPosition();
+    if (frameGeometry().topLeft() == asked || geometry().topLeft() == asked)
+        return asked;
+    return m_clientReportedAsFrame ? geometry().topLeft() : frameGeometry().topLeft();
+}
+
+QPoint OpenProject::askedPosition() const {
+    return {pixelPosition(m_leftTwips, kDpi), pixelPosition(m_topTwips, kDpi)};
+}
+
+// Once the window manager has placed the window where it was asked to, which of Qt's two
+// positions tells the frame's place shows: it tells it after the user moves the window too.
+bool OpenProject::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && !m_placementKnown) {
+        const QPoint asked = askedPosition();
+        m_placementKnown = frameGeometry().topLeft() != geometry().topLeft();
+        m_clientReportedAsFrame = geometry().topLeft() == asked;
+    }
+    return QMainWindow::event(event);
+}
+
 float OpenProject::top() const {
-    return positionTwips(pos().y(), m_topTwips, kDpi);
+    return positionTwips(framePosition().y(), m_topTwips, kDpi);
 }
 
 float OpenProject::left() const {
-    return positionTwips(pos().x(), m_leftTwips, kDpi);
+    return positionTwips(framePosition().x(), m_leftTwips, kDpi);
 }
 
 void OpenProject::setVoiceChecked(bool checked) {

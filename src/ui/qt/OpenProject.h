@@ -41,6 +41,7 @@ public:
     void focusFirstControl();
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -49,6 +50,8 @@ protected:
 private:
     // Moves the window onto the nearest screen when none shows its title bar.
     void keepReachable();
+    QPoint framePosition() const;
+    QPoint askedPosition() const;
 
     QWidget* m_client = nullptr;
     FormRenderer m_form;
@@ -59,6 +62,10 @@ private:
     // The position as the settings gave it: read back unchanged while the window stays there.
     float m_topTwips = 0;
     float m_leftTwips = 0;
+    // Whether Qt reports the frame where the window manager put the client (seen once the
+    // window is placed), and whether that has been seen.
+    bool m_clientReportedAsFrame = false;
+    bool m_placementKnown = false;
     MainCommands* m_commands = nullptr;
     QProgressBar* m_progress = nullptr;
 };
