@@ -79,6 +79,11 @@ struct ControlDescription {
     std::string picture{}; // a Picture's image: a file name among the program's resources
     // A Line drawn in one colour (0xRRGGBB), its rectangle's height thick; none: etched.
     std::optional<unsigned> color{};
+    // A text box whose text can be selected and copied but not changed.
+    bool readOnly = false;
+    // A text box in which Enter clicks this control (a button or option, by its key), as a
+    // click of the mouse would; empty: Enter presses the default button, if there is one.
+    std::string enterClicks{};
 
     // The name that finds the control: its name, with "(index)" for an element of an array.
     std::string key() const;

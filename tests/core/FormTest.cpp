@@ -128,6 +128,12 @@ TEST_P(EveryFormTest, EachControlFitsAndTakesOnlyTheRolesItCan) {
             control.kind == Button || control.kind == TextBox || control.kind == OptionButton;
         EXPECT_TRUE(!control.tabIndex || (takesFocus && places.insert(*control.tabIndex).second));
         EXPECT_TRUE(control.kind == Button || !(control.isDefault || control.isCancel));
+        EXPECT_TRUE(control.kind == TextBox || (!control.readOnly && control.enterClicks.empty()));
+        if (const ControlDescription* clicked = form.find(control.enterClicks)) {
+            EXPECT_TRUE(clicked->kind == Button || clicked->kind == OptionButton);
+        } else {
+            EXPECT_EQ(control.enterClicks, "");
+        }
         defaults += control.isDefault;
         cancels += control.isCancel;
         EXPECT_EQ(control.kind == Picture, !control.picture.empty());
