@@ -41,6 +41,18 @@ BOOL CALLBACK collectText(HWND child, LPARAM text) {
     return TRUE;
 }
 
+// Whether a visible window of this process lies above the window.
+bool covered(HWND window) {
+    for (HWND above = GetWindow(window, GW_HWNDPREV); above;
+         above = GetWindow(above, GW_HWNDPREV)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(above, &process);
+        if (process == GetCurrentProcessId() && IsWindowVisible(above))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 DialogDriver::DialogDriver(std::deque<std::string> paths) : m_paths(std::move(paths)) {
@@ -65,6 +77,11 @@ std::vector<std::string> DialogDriver::messages() const {
     return m_messages;
 }
 
+std::vector<std::string> DialogDriver::hiddenMessages() const {
+    const std::lock_guard lock(m_mutex);
+    return m_hidden;
+}
+
 void DialogDriver::answer(HWND dialog) {
     const std::lock_guard lock(m_mutex);
     if (!m_answered.insert(dialog).second)
@@ -81,6 +98,8 @@ void DialogDriver::answer(HWND dialog) {
     std::string text;
     EnumChildWindows(dialog, collectText, reinterpret_cast<LPARAM>(&text));
     m_messages.push_back(text);
+    if (covered(dialog))
+        m_hidden.push_back(text);
     const LRESULT byDefault = SendMessageA(dialog, DM_GETDEFID, 0, 0);
     const WORD button = HIWORD(byDefault) == DC_HASDEFID ? LOWORD(byDefault) : IDOK;
     PostMessageA(dialog, WM_COMMAND, button, 0);
