@@ -124,6 +124,9 @@ struct FormDescription {
     std::vector<const ControlDescription*> keyboardOrder() const;
     // The control's rectangle in client-area twips, through the frames it sits in.
     TwipRect clientRect(const ControlDescription& control) const;
+    // Where the arrow keys take the focus from an option: the next (back: the previous) option
+    // of its container in keyboard order, round the ring.
+    const ControlDescription& nextOption(const ControlDescription& option, bool back) const;
 };
 
 } // namespace zembrel

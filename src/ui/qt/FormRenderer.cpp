@@ -12,7 +12,6 @@
 #include <QRadioButton>
 #include <QShortcut>
 
-#include <algorithm>
 #include <vector>
 
 // The pictures that descriptions name are compiled into this library; a static library must
@@ -91,8 +90,8 @@ protected:
 };
 
 // An option button whose choice is made only by a click, Space or its access key: the arrow keys
-// move the focus around the options of its container (ring, in keyboard order) and choose
-// nothing. It is chosen, never unchosen, by a click; the renderer unchooses the others.
+// move the focus to the next or previous option and choose nothing. It is chosen, never
+// unchosen, by a click; the renderer unchooses the others of its ring (its container).
 class OptionButton final : public QRadioButton {
 public:
     OptionButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {
@@ -101,21 +100,19 @@ public:
         setAutoExclusive(false);
     }
     std::vector<QWidget*> ring;
+    QWidget* next = nullptr;
+    QWidget* previous = nullptr;
 
 protected:
     void nextCheckState() override { setChecked(true); }
     void keyPressEvent(QKeyEvent* event) override {
         const int key = event->key();
-        const bool back = key == Qt::Key_Up || key == Qt::Key_Left;
-        if (!back && key != Qt::Key_Down && key != Qt::Key_Right)
-            return QRadioButton::keyPressEvent(event);
-        const auto here = std::find(ring.begin(), ring.end(), this);
-        if (here == ring.end())
-            return;
-        const auto at = static_cast<std::size_t>(here - ring.begin());
-        const std::size_t size = ring.size();
-        ring[(at + (back ? size - 1 : 1)) % size]->setFocus(back ? Qt::BacktabFocusReason
-                                                                 : Qt::TabFocusReason);
+        if ((key == Qt::Key_Down || key == Qt::Key_Right) && next)
+            next->setFocus(Qt::TabFocusReason);
+        else if ((key == Qt::Key_Up || key == Qt::Key_Left) && previous)
+            previous->setFocus(Qt::BacktabFocusReason);
+        else
+            QRadioButton::keyPressEvent(event);
     }
 };
 
@@ -263,6 +260,8 @@ void FormRenderer::connectOptionsAndEnter(const FormDescription& form) {
         for (const ControlDescription* other : options)
             if (other->container == described->container)
                 option->ring.push_back(control(other->key()));
+        option->next = control(form.nextOption(*described, false).key());
+        option->previous = control(form.nextOption(*described, true).key());
         // Once an option is chosen, Tab stops at it alone among the options of its container,
         // as in a Windows dialog; the arrows still go round all of them.
         QObject::connect(option, &QRadioButton::toggled, option, [option](bool chosen) {

@@ -280,15 +280,7 @@ LRESULT CALLBACK Win32Form::optionProc(HWND option, UINT message, WPARAM wParam,
 
 HWND Win32Form::nextOption(HWND option, bool back) const {
     const ControlDescription* from = described(option);
-    std::vector<HWND> ring;
-    for (const ControlDescription* other : m_form.keyboardOrder())
-        if (from && other->kind == ControlKind::OptionButton && other->container == from->container)
-            ring.push_back(control(other->key()));
-    const auto here = std::find(ring.begin(), ring.end(), option);
-    if (here == ring.end())
-        return nullptr;
-    const auto at = static_cast<std::size_t>(here - ring.begin());
-    return ring[(at + (back ? ring.size() - 1 : 1)) % ring.size()];
+    return from ? control(m_form.nextOption(*from, back).key()) : nullptr;
 }
 
 const ControlDescription* Win32Form::described(HWND hwnd) const {
