@@ -203,6 +203,13 @@ TEST(Win32KeysTest, InThePlayerWindowOnlyClicksSpaceAndEnterInABoxChoose) {
     press(VK_SPACE);
     EXPECT_EQ(choices, std::vector<int>{1});
     EXPECT_EQ(SendMessageA(window.control("Option1(1)"), BM_GETCHECK, 0, 0), BST_CHECKED);
+    visited.clear();
+    for (int i = 0; i < 5; ++i) {
+        press(VK_TAB);
+        visited.push_back(focused(window));
+    }
+    EXPECT_EQ(visited, (std::vector<std::string>{"txtWindows", "txtReal", "txtOther", "cmdExit",
+                                                 "Option1(1)"}));
     SetFocus(window.control("txtOther"));
     SetWindowTextA(window.control("txtOther"), "C:\\Players\\play.exe");
     press(VK_RETURN);
