@@ -4,10 +4,8 @@
 // model of the lines of a file (written from the layout's rules, not from the reader), and the
 // check that ends a run with a message when an invariant breaks.
 
-#include "core/MainSurface.h"
-#include "core/PromptPlayer.h"
 #include "fakes/FakeFileSystem.h"
-#include "fakes/FakeUi.h"
+#include "fakes/FakeObserver.h"
 #include "platform/Platform.h"
 
 #include <cstddef>
@@ -65,8 +63,6 @@ public:
     }
 };
 
-using Window = test::FakeSurface;
-
 // Everything an operation needs, with one file in one folder.
 struct Services {
     static constexpr const char* kPath = "/jobs/PLAN.XER";
@@ -82,10 +78,7 @@ struct Services {
     struct : BusyPointer {
         void setBusy(bool) override {}
     } pointer;
-    struct : PromptPlayer {
-        void play(std::int16_t) override {}
-    } prompts;
-    Window window;
+    test::NoticeLog notices; // answers Yes
     Platform platform;
 };
 

@@ -71,11 +71,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     AppState state;
     state.CurrentXerPath = fuzz::Services::kPath;
     state.CurrentXerName = "PLAN.XER";
-    if (xer::PerformSurvey(state, services.window, services.platform) !=
+    if (xer::PerformSurvey(state, services.platform, services.notices).outcome !=
         xer::SurveyOutcome::Reported)
         return 0;
     const std::string input = services.files.files.at(fuzz::Services::kPath); // as repaired
-    const auto outcome = xer::Purge(state, services.window, services.platform, services.prompts);
+    const auto outcome = xer::Purge(state, services.platform, services.notices).outcome;
 
     auto& files = services.files.files;
     fuzz::require(services.files.openHandles == 0, "every file is closed");

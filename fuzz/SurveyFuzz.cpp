@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Services services(file, fuzz::smallBlockFor(file));
     AppState state;
     state.CurrentXerPath = fuzz::Services::kPath;
-    const auto outcome = xer::PerformSurvey(state, services.window, services.platform);
+    const auto outcome = xer::PerformSurvey(state, services.platform, services.notices).outcome;
 
     const std::string& after = services.files.files.at(fuzz::Services::kPath);
     fuzz::require(services.files.openHandles == 0, "every file is closed");

@@ -2,18 +2,19 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 
 # Packages the build and the tests need on Debian 12.
-BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev
+BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev nlohmann-json3-dev
   qt6-base-dev qt6-multimedia-dev libgl-dev)
 
 # Packages that build the Debian package and check it.
 PACKAGING_PACKAGES=(dpkg-dev file appstream desktop-file-utils libxml2-utils strace)
 
 # Packages the fuzz targets need: clang and its libFuzzer and sanitizer run-times.
-FUZZ_PACKAGES=(cmake ninja-build clang-14 libclang-rt-14-dev)
+FUZZ_PACKAGES=(cmake ninja-build clang-14 libclang-rt-14-dev nlohmann-json3-dev)
 
 # Packages the Windows build, its tests under Wine (in a virtual X server) and its zip need.
-WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64 googletest wine wine64
-  imagemagick xvfb xauth xdotool zip)
+WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64 googletest
+  nlohmann-json3-dev wine wine64
+  imagemagick xvfb xauth xdotool zip unzip wixl msitools)
 
 # Installs those of the given Debian packages that are missing (as root, or through sudo).
 ensure_packages() {

@@ -46,6 +46,7 @@ enum class ControlKind {
     Frame,        // a group box that holds other controls
     Picture,      // an image from the program's resources, shown at its own size
     Line,         // an etched separator line, horizontal when wider than high
+    ProgressBar,  // how far a long operation has come, in thousandths; no text
 };
 
 // How the label draws its edge.
@@ -69,6 +70,7 @@ struct ControlDescription {
     bool isDefault = false; // Enter presses it
     bool isCancel = false;  // Escape presses it
     bool enabled = true;
+    bool visible = true; // hidden controls are shown by the logic when they have something to say
     // The key of the frame it sits in, a frame listed before it; empty: the client area.
     std::string container{};
     bool multiLine = false; // a label that wraps its text at its width and starts at its top

@@ -1,6 +1,7 @@
 #include "shell/GetFilename.h"
 
 #include "shell/Settings.h"
+#include "shell/WindowOperations.h"
 
 #include "platform/CommandLine.h"
 #include "platform/Text.h"
@@ -82,11 +83,11 @@ std::string whyCommandLineFileIsNotTaken(const std::string& line, FileSystem& fi
            " Please choose the XER file in the window that follows.";
 }
 
-xer::SurveyOutcome StartOver(AppState& state, MainSurface& window, Platform& platform,
-                             FileDialog& dialog, ProfileStore& profile) {
+xer::SurveyReport StartOver(AppState& state, MainSurface& window, Platform& platform,
+                            FileDialog& dialog, ProfileStore& profile) {
     window.setResults("");
     GetFilename(state, window, dialog, profile, platform.paths);
-    return xer::PerformSurvey(state, window, platform);
+    return SurveyInWindow(state, window, platform);
 }
 
 } // namespace zembrel

@@ -6,7 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/ProfileStore.h"
-#include "xer/Survey.h"
+#include "xer/Report.h"
 
 #include <optional>
 #include <string>
@@ -30,8 +30,8 @@ std::optional<std::string> fileOnCommandLine(const std::string& line, FileSystem
 std::string whyCommandLineFileIsNotTaken(const std::string& line, FileSystem& files);
 
 // "&Start Over": empties the results label, asks for a file and surveys the current one.
-xer::SurveyOutcome StartOver(AppState& state, MainSurface& window, Platform& platform,
-                             FileDialog& dialog, ProfileStore& profile);
+xer::SurveyReport StartOver(AppState& state, MainSurface& window, Platform& platform,
+                            FileDialog& dialog, ProfileStore& profile);
 
 namespace file_selection_text {
 inline constexpr const char* kFilter = "P6 XER Files|*.XER";

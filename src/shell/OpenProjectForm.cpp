@@ -42,6 +42,12 @@ std::vector<ControlDescription> controls() {
          .rect = {2040, 4080, 1215, 495},
          .tabIndex = 4,
          .enabled = false},
+        // A thin bar in the gap between the results and Purge, shown while a long operation
+        // runs.
+        {.kind = ControlKind::ProgressBar,
+         .name = "progress",
+         .rect = {240, 3900, 4815, 120},
+         .visible = false},
     };
 }
 

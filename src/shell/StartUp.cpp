@@ -3,12 +3,12 @@
 #include "shell/GetFilename.h"
 #include "shell/SetUpFolders.h"
 #include "shell/Settings.h"
-#include "xer/Survey.h"
+#include "shell/WindowOperations.h"
 
 namespace zembrel {
 
-void StartUp(AppState& state, MainSurface& window, StartUpWindow& windows,
-             ShellServices& services) {
+xer::SurveyReport StartUp(AppState& state, MainSurface& window, StartUpWindow& windows,
+                          ShellServices& services) {
     Platform& platform = services.platform;
     windows.showSplash();
     SetUpFolders(state, services.environment, platform.files, platform.boxes, platform.paths);
@@ -35,9 +35,10 @@ void StartUp(AppState& state, MainSurface& window, StartUpWindow& windows,
     windows.showMainWindow();
     windows.setMainInputEnabled(false);
     platform.pointer.setBusy(true);
-    xer::PerformSurvey(state, window, platform);
+    const xer::SurveyReport report = SurveyInWindow(state, window, platform);
     platform.pointer.setBusy(false);
     windows.setMainInputEnabled(true);
+    return report;
 }
 
 void ShutDown(const AppState& state, const MainSurface& window, StartUpWindow& windows,

@@ -77,6 +77,14 @@ template <typename P> Outcome<PassEnd> walkLines(XerLineReader& input, EventPump
         return failed.ok() ? from + r.skip : nullptr;
     };
     PieceLine pieces(input, out ? &out->writer() : nullptr);
+    // A line of many blocks reports its progress and lets the window answer once per block,
+    // as the lines of a block do.
+    pieces.onBlock = [&] {
+        events.reportProgress(input.position().offset, input.size());
+        events.processEvents();
+        stopped = events.stopRequested();
+        return !stopped;
+    };
     while (!input.atEnd() && !pass.done) {
         const bool going = input.forLinesInBlock(take, skip);
         // A run points into the block: it is written before the block is read again.
@@ -106,6 +114,8 @@ template <typename P> Outcome<PassEnd> walkLines(XerLineReader& input, EventPump
             input.replaceSub();
             read = input.readLine(pieces);
         }
+        if (stopped)
+            return PassEnd::Stopped;
         if (!read)
             return read.failure();
         if (Status s = pieces.streamStatus(); !s)

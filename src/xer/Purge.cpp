@@ -12,7 +12,11 @@ namespace zembrel::xer {
 
 namespace {
 
-constexpr char kCrLf[] = "\r\n";
+// The length of what was written to a file, or nothing when it cannot be told.
+std::optional<std::uint64_t> sizeOf(ScratchFile& file) {
+    auto back = file.readBack();
+    return back ? std::optional((*back)->size()) : std::nullopt;
+}
 
 // "-POBS" goes before the last four characters, but never into the folder part: a name shorter
 // than four characters gets it in front.
@@ -30,10 +34,10 @@ bool nameTaken(const Failure& f) {
 
 class Purger {
 public:
-    Purger(AppState& state, MainSurface& window, Platform& platform, PromptPlayer& prompts)
-        : m_state(state), m_window(window), m_platform(platform), m_prompts(prompts) {}
+    Purger(AppState& state, Platform& platform, OperationObserver& observer)
+        : m_state(state), m_platform(platform), m_observer(observer) {}
 
-    PurgeOutcome run();
+    PurgeReport run();
 
 private:
     PurgeOutcome write();
@@ -51,12 +55,13 @@ private:
     // How the command ends after a pass: not at all when the pass ran through.
     std::optional<PurgeOutcome> endAfter(const Outcome<xer::PassEnd>& end);
     PurgeOutcome failed(const Failure& f);
-    PurgeOutcome empty(const char* text);
+    PurgeOutcome empty(Table table);
+    Notice notice(NoticeKind kind) const;
 
     AppState& m_state;
-    MainSurface& m_window;
     Platform& m_platform;
-    PromptPlayer& m_prompts;
+    OperationObserver& m_observer;
+    PurgeReport m_report;
     std::string m_newName;
     std::string m_folder;
     std::optional<FileId> m_inputId;
@@ -68,22 +73,32 @@ private:
     XerLineReader::LineEnds m_intermediateLineEnds = XerLineReader::LineEnds::Undecided;
 };
 
-PurgeOutcome Purger::run() {
-    m_prompts.play(prompt::PurgeStarted);
-    m_window.setPurgeEnabled(false);
-    m_window.setDoneEnabled(false);
-    m_window.setPurgeCaption("working...");
-    PurgeOutcome outcome = PurgeOutcome::Failed;
+PurgeReport Purger::run() {
     try {
-        outcome = write();
+        m_report.outcome = write();
     } catch (const std::bad_alloc&) {
         // Everything the run held is released by now, its scratch files removed.
-        outcome = failed(makeFailure(failure::OutOfMemory));
+        m_report.outcome = failed(makeFailure(failure::OutOfMemory));
     }
-    m_window.setPurgeCaption("Purge");
-    m_window.setDoneEnabled(true);
     m_platform.pointer.setBusy(false);
-    return outcome;
+    m_report.pobsRemoved = m_state.PobsRecordCount;
+    m_report.riskTypesKept = m_kept;
+    m_report.riskTypesReferenced = m_state.ReferencedRiskTypeCount;
+    return m_report;
+}
+
+Notice Purger::notice(NoticeKind kind) const {
+    Notice n;
+    n.kind = kind;
+    n.path = m_state.CurrentXerPath;
+    n.newFile = m_newName;
+    n.newName = m_report.newName;
+    n.created = m_report.outcome == PurgeOutcome::Created;
+    n.pobs = m_state.PobsRecordCount;
+    n.riskTypes = m_report.riskTypesRemoved;
+    n.table = m_report.emptyIn;
+    n.failure = m_report.failure;
+    return n;
 }
 
 std::optional<PurgeOutcome> Purger::endAfter(const Outcome<xer::PassEnd>& end) {
@@ -95,15 +110,15 @@ std::optional<PurgeOutcome> Purger::endAfter(const Outcome<xer::PassEnd>& end) {
 }
 
 PurgeOutcome Purger::failed(const Failure& f) {
-    m_platform.boxes.show(errorText(f) + " occured.  New file not created.", MessageButtons::Ok,
-                          MessageIcon::None, kAppTitle);
-    m_window.setResults(errorText(f) + " occured.  New file not creaed.");
+    m_report.failure = f;
+    m_observer.notice(notice(NoticeKind::PurgeFailed));
     return PurgeOutcome::Failed;
 }
 
-PurgeOutcome Purger::empty(const char* text) {
-    m_window.setResults(text);
-    return PurgeOutcome::Refused;
+PurgeOutcome Purger::empty(Table table) {
+    m_report.emptyIn = table;
+    m_observer.notice(notice(NoticeKind::Empty));
+    return PurgeOutcome::Empty;
 }
 
 // Opens a pass's input, lets the window process its events, and reads it by lines.
@@ -135,19 +150,15 @@ std::optional<PurgeOutcome> Purger::checkNewName() {
     m_replace = ScratchFile::Replace::No;
     if (m_platform.files.entryKind(m_newName) == EntryKind::None)
         return std::nullopt;
-    const auto answer = m_platform.boxes.show(
-        "A POBS-free file " + m_newName + kCrLf + "already exists.  Is it OK to overwrite?",
-        MessageButtons::YesNo, MessageIcon::Question, kAppTitle);
-    if (answer != MessageAnswer::Yes)
+    if (!m_observer.mayReplace(notice(NoticeKind::Overwrite)))
         return declined();
     m_replace = ScratchFile::Replace::Yes;
     return std::nullopt;
 }
 
 PurgeOutcome Purger::declined() {
-    m_window.setResults("File " + m_state.CurrentXerPath + " not read." + kCrLf + "File " +
-                        m_newName + " already exists.");
-    return PurgeOutcome::Declined;
+    m_observer.notice(notice(NoticeKind::KeptExisting));
+    return PurgeOutcome::KeptExisting;
 }
 
 // Puts the new file in place. A file that appeared under its name since the question is the
@@ -164,16 +175,18 @@ PurgeOutcome Purger::keepNew(ScratchFile& file) {
 
 PurgeOutcome Purger::write() {
     if (!m_platform.files.fileExists(m_state.CurrentXerPath)) {
-        m_platform.boxes.show("ERROR! File not found.", MessageButtons::Ok,
-                              MessageIcon::Exclamation, kAppTitle);
-        return PurgeOutcome::Refused;
+        m_observer.notice(notice(NoticeKind::NotFound));
+        return PurgeOutcome::NotFound;
     }
     if (std::int64_t{m_state.PobsRecordCount} + m_state.RiskTypeRecordCount <= 0) {
-        m_window.setResults("Number of POBS Records Removed: 0." + std::string(kCrLf) +
-                            "Number of Risk Types removed: 0.");
-        return PurgeOutcome::Refused;
+        // Nothing to remove: the report says so, with no new file named.
+        m_state.PobsRecordCount = 0;
+        m_state.RiskTypeRecordCount = 0;
+        m_observer.notice(notice(NoticeKind::Purged));
+        return PurgeOutcome::Nothing;
     }
     m_newName = withPobs(m_state.CurrentXerPath, m_platform.paths);
+    m_report.newFile = m_newName;
     m_folder = m_platform.paths.folderOf(m_newName);
     if (auto ending = checkNewName())
         return *ending;
@@ -184,14 +197,17 @@ PurgeOutcome Purger::write() {
         return failed(input.failure());
     m_inputId = (*input)->id();
     m_permissions = (*input)->permissions();
+    m_report.sizeBefore = (*input)->size();
     // The copies are no more readable than the file they come from.
     auto first = m_platform.files.createScratch(m_folder, m_permissions);
     if (!first)
         return failed(first.failure());
     if (const PurgeOutcome o = writeFirst(std::move(*input), **first); o != PurgeOutcome::Created)
         return o;
-    const PurgeOutcome o =
-        m_state.RiskTypeRecordCount > 0 ? filterRiskTypes(**first) : keepNew(**first);
+    const bool filter = m_state.RiskTypeRecordCount > 0;
+    const PurgeOutcome o = filter ? filterRiskTypes(**first) : keepNew(**first);
+    if (o == PurgeOutcome::Created && !filter)
+        m_report.sizeAfter = sizeOf(**first);
     return o == PurgeOutcome::Created ? report() : o;
 }
 
@@ -207,7 +223,7 @@ PurgeOutcome Purger::writeFirst(std::unique_ptr<ReadFile> input, ScratchFile& fi
     if (m_platform.events.stopRequested())
         return PurgeOutcome::Stopped;
     if ((*reader)->atEnd())
-        return empty("ERROR: File is empty.  No Purged POBS file was created.");
+        return empty(Table::Pobs);
     m_state.PobsRecordCount = 0;
     XerLineWriter writer(first, m_platform.blockSize);
     auto end = xer::pobsPass(**reader, writer, m_platform.events, m_state.PobsRecordCount);
@@ -233,7 +249,7 @@ PurgeOutcome Purger::filterRiskTypes(ScratchFile& intermediate) {
         if (m_platform.events.stopRequested())
             return PurgeOutcome::Stopped;
         if ((*reader)->atEnd())
-            return empty("ERROR: File is empty.  No Purged Risk Types file was created.");
+            return empty(Table::RiskType);
         auto end = xer::referencePass(**reader, m_platform.events, references);
         if (auto ending = endAfter(end))
             return *ending;
@@ -263,6 +279,10 @@ PurgeOutcome Purger::filterRiskTypes(ScratchFile& intermediate) {
     // Without the new file its intermediate is of no use: it goes, unless it was replaced.
     if (outcome != PurgeOutcome::Created && keptId && m_platform.files.fileId(*name) == keptId)
         (void)m_platform.files.remove(*name);
+    if (outcome == PurgeOutcome::Created) {
+        m_report.intermediate = *name;
+        m_report.sizeAfter = sizeOf(**output);
+    }
     return outcome;
 }
 
@@ -306,31 +326,23 @@ Outcome<std::string> Purger::keepIntermediate(ScratchFile& file) {
 }
 
 PurgeOutcome Purger::report() {
-    std::string text =
-        "Number of POBS Records Removed: " + std::to_string(m_state.PobsRecordCount) + "." + kCrLf +
-        "Number of Risk Types removed: " + std::to_string(m_state.RiskTypeRecordCount - m_kept) +
-        ".";
-    PurgeOutcome outcome = PurgeOutcome::Failed;
+    m_report.riskTypesRemoved = m_state.RiskTypeRecordCount - m_kept;
+    PurgeOutcome outcome = PurgeOutcome::NotCreated;
     if (m_platform.files.fileExists(m_newName)) {
         m_state.CurrentXerPath = m_newName;
         m_state.CurrentXerName = withPobs(m_state.CurrentXerName, m_platform.paths);
-        m_window.setFileName(m_state.CurrentXerName);
-        text += std::string(kCrLf) + kCrLf + "A new import file has been created called" + kCrLf +
-                m_state.CurrentXerName;
+        m_report.newName = m_state.CurrentXerName;
         outcome = PurgeOutcome::Created;
-    } else {
-        text += std::string(kCrLf) + "ERROR: File " + m_newName + " was not created.";
     }
-    m_window.setResults(text);
-    m_prompts.play(prompt::XerCreated);
+    m_report.outcome = outcome;
+    m_observer.notice(notice(NoticeKind::Purged));
     return outcome;
 }
 
 } // namespace
 
-PurgeOutcome Purge(AppState& state, MainSurface& window, Platform& platform,
-                   PromptPlayer& prompts) {
-    return Purger(state, window, platform, prompts).run();
+PurgeReport Purge(AppState& state, Platform& platform, OperationObserver& observer) {
+    return Purger(state, platform, observer).run();
 }
 
 } // namespace zembrel::xer

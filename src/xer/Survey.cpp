@@ -13,10 +13,10 @@ namespace zembrel::xer {
 
 namespace {
 
-using namespace survey_text;
 using xer::TableWalk;
 
-constexpr char kCrLf[] = "\r\n";
+constexpr char kBrokenPobs[] = "POBS";
+constexpr char kBrokenRiskType[] = "RISKTYPE";
 
 // The survey's walk: POBS and RISKTYPE tables, the end of a POBS table may open RISKTYPE, and
 // the file's last line is never examined, except to find a table that the file ends inside.
@@ -71,31 +71,39 @@ struct SurveyPass : xer::Pass {
 
 class Surveyor {
 public:
-    Surveyor(AppState& state, MainSurface& window, Platform& platform)
-        : m_state(state), m_window(window), m_platform(platform) {}
+    Surveyor(AppState& state, Platform& platform, OperationObserver& observer)
+        : m_state(state), m_platform(platform), m_observer(observer) {}
 
-    SurveyOutcome run();
+    SurveyReport run();
 
 private:
-    SurveyOutcome survey();
+    SurveyReport survey();
     // Makes the SUB byte at offset a space, in the file, and says so.
     Status recondition(std::uint64_t offset);
-    SurveyOutcome fail(const Failure& f);
-    SurveyOutcome broken(const char* which);
-    SurveyOutcome report();
-    void message(const std::string& text, MessageIcon icon) {
-        m_platform.boxes.show(text, MessageButtons::Ok, icon, kAppTitle);
+    SurveyReport fail(const Failure& f);
+    SurveyReport ended(SurveyOutcome outcome);
+    void say(NoticeKind kind) { m_observer.notice(notice(kind)); }
+    Notice notice(NoticeKind kind) const {
+        Notice n;
+        n.kind = kind;
+        n.path = m_state.CurrentXerPath;
+        n.pobs = m_state.PobsRecordCount;
+        n.riskTypes = m_state.RiskTypeRecordCount;
+        n.repaired = m_report.repaired;
+        n.table = m_report.brokenIn;
+        n.failure = m_report.failure;
+        return n;
     }
 
     AppState& m_state;
-    MainSurface& m_window;
     Platform& m_platform;
+    OperationObserver& m_observer;
+    SurveyReport m_report;
     bool m_xerText = false;
-    std::int32_t m_reconditioned = 0;
     std::unique_ptr<ByteFile> m_repairFile; // one handle for all repairs of a survey
 };
 
-SurveyOutcome Surveyor::run() {
+SurveyReport Surveyor::run() {
     try {
         return survey();
     } catch (const std::bad_alloc&) {
@@ -103,21 +111,22 @@ SurveyOutcome Surveyor::run() {
     }
 }
 
-SurveyOutcome Surveyor::survey() {
+SurveyReport Surveyor::survey() {
     m_state.TabChar = '\t';
     const std::string& path = m_state.CurrentXerPath;
     if (path.empty()) {
-        message(kNotSpecified, MessageIcon::None);
-        return SurveyOutcome::Refused;
+        say(NoticeKind::NotSpecified);
+        return ended(SurveyOutcome::NotSpecified);
     }
     if (!m_platform.files.fileExists(path)) {
-        message(kNotFound, MessageIcon::Exclamation);
-        return SurveyOutcome::Refused;
+        say(NoticeKind::NotFound);
+        return ended(SurveyOutcome::NotFound);
     }
-    m_window.setResults(kOpening + path);
+    say(NoticeKind::Opening);
     auto opened = m_platform.files.openRead(path);
     if (!opened)
         return fail(opened.failure());
+    m_report.size = (*opened)->size();
     auto kind = xer::fileKind(**opened, m_platform.blockSize);
     if (!kind)
         return fail(kind.failure());
@@ -135,17 +144,21 @@ SurveyOutcome Surveyor::survey() {
     if (!end)
         return fail(end.failure());
     if (*end == xer::PassEnd::Stopped)
-        return SurveyOutcome::Stopped;
-    if (pass.broken)
-        return broken(pass.broken);
-    return report();
+        return ended(SurveyOutcome::Stopped);
+    if (pass.broken) {
+        m_report.brokenIn = pass.broken == kBrokenPobs ? Table::Pobs : Table::RiskType;
+        say(NoticeKind::Broken);
+        return ended(SurveyOutcome::Broken);
+    }
+    say(NoticeKind::Surveyed);
+    return ended(SurveyOutcome::Reported);
 }
 
 Status Surveyor::recondition(std::uint64_t offset) {
     // Only XER text is ever changed: in any other file the byte may be half of a character.
     if (!m_xerText)
         return makeFailure(failure::InvalidFileFormat);
-    m_window.setResults(kReconditioning);
+    say(NoticeKind::Reconditioning);
     m_platform.events.processEvents();
     if (!m_repairFile) {
         auto opened = m_platform.files.openReadWrite(m_state.CurrentXerPath);
@@ -162,53 +175,35 @@ Status Surveyor::recondition(std::uint64_t offset) {
         return makeFailure(failure::PathFileAccessError);
     if (Status s = m_repairFile->writeAt(offset, " ", 1); !s)
         return s;
-    if (!countOne(m_reconditioned))
+    if (!countOne(m_report.repaired))
         return makeFailure(failure::Overflow);
-    message("A total of " + std::to_string(m_reconditioned) +
-                " characters were corrupt and were replaced with a space.",
-            MessageIcon::Exclamation);
-    m_window.setResults(kOpening + m_state.CurrentXerPath);
+    if (m_report.repairs.size() < SurveyReport::kRepairsListed)
+        m_report.repairs.push_back(offset);
+    say(NoticeKind::Repaired);
+    say(NoticeKind::Opening);
     return {};
 }
 
 // The label said the work was going on ("Opening XER file", "Please wait"): it ends with
 // what stopped it instead.
-SurveyOutcome Surveyor::fail(const Failure& f) {
+SurveyReport Surveyor::fail(const Failure& f) {
     m_repairFile.reset();
-    message(errorText(f), MessageIcon::Exclamation);
-    m_window.setResults(errorText(f));
-    return SurveyOutcome::Failed;
+    m_report.failure = f;
+    say(NoticeKind::SurveyFailed);
+    return ended(SurveyOutcome::Failed);
 }
 
-SurveyOutcome Surveyor::broken(const char* which) {
-    const std::string text = std::string(kBroken) + kCrLf + which;
-    message(text, MessageIcon::Critical);
-    m_window.setResults(text);
-    m_window.setPurgeEnabled(false);
-    return SurveyOutcome::Broken;
-}
-
-SurveyOutcome Surveyor::report() {
-    const auto pobs = m_state.PobsRecordCount;
-    const auto riskTypes = m_state.RiskTypeRecordCount;
-    if (pobs == 0 && riskTypes == 0) {
-        m_window.setPurgeEnabled(false);
-        m_window.setResults(kNothingFound);
-    } else {
-        m_window.setPurgeEnabled(true);
-        m_window.setResults("A total of " + std::to_string(pobs) + " POBS records" + kCrLf +
-                            "and " + std::to_string(riskTypes) + " Risk Type records" + kCrLf +
-                            "exist in this XER file." + kCrLf + kCrLf +
-                            "Click on the button below to create a new XER file without these "
-                            "unwanted entries.");
-    }
-    return SurveyOutcome::Reported;
+SurveyReport Surveyor::ended(SurveyOutcome outcome) {
+    m_report.outcome = outcome;
+    m_report.pobs = m_state.PobsRecordCount;
+    m_report.riskTypes = m_state.RiskTypeRecordCount;
+    return m_report;
 }
 
 } // namespace
 
-SurveyOutcome PerformSurvey(AppState& state, MainSurface& window, Platform& platform) {
-    return Surveyor(state, window, platform).run();
+SurveyReport PerformSurvey(AppState& state, Platform& platform, OperationObserver& observer) {
+    return Surveyor(state, platform, observer).run();
 }
 
 } // namespace zembrel::xer

@@ -6,6 +6,7 @@
 #include "xer/XerLineWriter.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -79,6 +80,9 @@ public:
     void wantColumns(std::string_view first, std::string_view second);
 
     void piece(const char* data, std::size_t size);
+    // Between the blocks of a long line: false to stop reading it.
+    bool blockDone() { return !onBlock || onBlock(); }
+    std::function<bool()> onBlock;
     // The line has been read; last tells that the end test is true after it.
     void finish(bool last);
     // The first write failure met while streaming.

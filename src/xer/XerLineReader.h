@@ -194,8 +194,16 @@ template <typename Sink> Status XerLineReader::readLineAcrossBlocks(Sink& sink) 
             return failAtSub();
         }
         hand(sink, stop ? stop : m_end);
-        if (!stop)
-            continue; // the line goes on in the next block
+        if (!stop) {
+            // The line goes on in the next block. A line of many blocks lets its reader look
+            // up between them (the window's events, a request to stop); a stop ends the read
+            // as a failure that its reader knows for what it is.
+            if constexpr (requires { sink.blockDone(); }) {
+                if (!sink.blockDone())
+                    return makeFailure(failure::InvalidCall);
+            }
+            continue;
+        }
         ++m_cur;
         ++m_next;
         m_inLine = false;

@@ -7,6 +7,8 @@
 
 #include <deque>
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -91,7 +93,8 @@ public:
     }
 };
 
-// The main window as plain values, with the history of the label's texts.
+// The main window as plain values, with the history of the label's texts and of the
+// progress bar.
 class FakeSurface final : public MainSurface {
 public:
     std::string resultsText;
@@ -99,19 +102,28 @@ public:
     bool purgeEnabled = false;
     std::string purgeCaption = "Purge";
     bool doneEnabled = true;
+    std::map<std::string, bool, std::less<>> enabled;
     std::string fileName;
+    std::vector<std::optional<int>> progress;
+    int closes = 0;
 
     void setResults(const std::string& text) override {
         resultsText = text;
         resultsHistory.push_back(text);
     }
-    std::string results() const override { return resultsText; }
     int redraws = 0;
     void redrawResults() override { ++redraws; }
-    void setPurgeEnabled(bool enabled) override { purgeEnabled = enabled; }
+    void setControlEnabled(std::string_view name, bool e) override {
+        enabled[std::string(name)] = e;
+        if (name == "cmdPurge")
+            purgeEnabled = e;
+        else if (name == "Cancel")
+            doneEnabled = e;
+    }
     void setPurgeCaption(const std::string& caption) override { purgeCaption = caption; }
-    void setDoneEnabled(bool enabled) override { doneEnabled = enabled; }
     void setFileName(const std::string& name) override { fileName = name; }
+    void setProgress(std::optional<int> shown) override { progress.push_back(shown); }
+    void closeWindow() override { ++closes; }
     float topTwips = 0;
     float leftTwips = 0;
     bool voiceChecked = false;

@@ -2,7 +2,7 @@
 #include "platform/posix/PosixEnvironment.h"
 #include "platform/posix/PosixProgramStarter.h"
 #include "platform/posix/PosixRegistry.h"
-#include "platform/win32/CommandLineText.h"
+#include "platform/CommandLine.h"
 
 #include <gtest/gtest.h>
 

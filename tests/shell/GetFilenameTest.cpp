@@ -29,7 +29,7 @@ protected:
         return value ? *value : "(none)";
     }
     xer::SurveyOutcome startOver() {
-        return StartOver(state, window, fake.platform, dialog, profile);
+        return StartOver(state, window, fake.platform, dialog, profile).outcome;
     }
 
     AppState state;
@@ -98,7 +98,7 @@ TEST_F(GetFilenameTest, CancelExplainsTheProgramAndAnEmptyChoiceChangesNothing) 
 TEST_F(GetFilenameTest, StartOverEmptiesTheLabelChoosesAndSurveysTheCurrentFile) {
     state.CurrentXerPath.clear();
     dialog.cancel();
-    EXPECT_EQ(startOver(), xer::SurveyOutcome::Refused); // a first cancel: nothing to survey
+    EXPECT_EQ(startOver(), xer::SurveyOutcome::NotSpecified); // a first cancel: nothing to survey
     EXPECT_EQ(window.resultsText, kExplanation);
     test::expectBox(fake.boxes.shown.at(0), "File not specified.", MessageIcon::None);
 
@@ -112,10 +112,9 @@ TEST_F(GetFilenameTest, StartOverEmptiesTheLabelChoosesAndSurveysTheCurrentFile)
     EXPECT_EQ(startOver(), xer::SurveyOutcome::Reported);
     EXPECT_EQ(window.resultsHistory,
               (std::vector<std::string>{"", kExplanation, "Opening XER file " + path, report}));
-    EXPECT_TRUE(window.purgeEnabled);
 
     dialog.choose("/srv/Jobs/Gone.xer", "Gone.xer");
-    EXPECT_EQ(startOver(), xer::SurveyOutcome::Refused);
+    EXPECT_EQ(startOver(), xer::SurveyOutcome::NotFound);
     test::expectBox(fake.boxes.shown.back(), "ERROR! File not found.", MessageIcon::Exclamation);
 }
 

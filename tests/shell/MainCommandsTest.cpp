@@ -50,7 +50,8 @@ protected:
     AppState state;
     test::FakeSurface window;
     test::FakeStartUpWindow windows;
-    MainCommands commands{state, window, windows, services};
+    std::chrono::steady_clock::time_point now{};
+    MainCommands commands{state, window, windows, services, [this] { return now; }};
     std::vector<bool> runningChanges;
     std::vector<std::string> steps;
 };
@@ -121,6 +122,80 @@ TEST_F(MainCommandsTest, ADroppedFileIsChosenAndSurveyedUnlessAnOperationRuns) {
     EXPECT_EQ(window.resultsHistory.back(),
               "The above XER file does not contain any POBS or Risk Type records.");
     EXPECT_EQ(dialog.asked.size(), dialogs); // no dialog came up for the drop
+}
+
+// Every control and menu entry that runs something is in the one table the renderers connect.
+TEST_F(MainCommandsTest, ControlsAndMenuEntriesRunTheirCommandsByName) {
+    const auto& names = MainCommands::commandNames();
+    EXPECT_EQ(names.size(), 11u);
+    EXPECT_FALSE(commands.invoke("lblResults")); // shows, runs nothing
+    EXPECT_TRUE(commands.invoke("mnuFileVersion"));
+    EXPECT_TRUE(commands.invoke("mnuFileVoice"));
+    EXPECT_TRUE(commands.invoke("nmuHelpAbout"));
+    EXPECT_TRUE(commands.invoke("Cancel"));
+    EXPECT_TRUE(commands.invoke("mnuFileExit"));
+    EXPECT_EQ(fake.boxes.texts(), std::vector<std::string>{"Version Number 4.42"});
+    EXPECT_FALSE(state.SoundOn);
+    EXPECT_EQ(modals.opened, std::vector<std::string>{"frmAbout"});
+    EXPECT_EQ(window.closes, 2); // the window closes, and its close asks requestClose()
+    for (const auto name : names)
+        EXPECT_TRUE(name == "Cancel" || name.starts_with("cmd") || name.starts_with("mnu") ||
+                    name.starts_with("nmu"))
+            << name;
+}
+
+// While an operation runs, what would change the current file is greyed; the progress bar
+// shows after half a second (the clock is the test's) and hides when it ends.
+TEST_F(MainCommandsTest, RunningGreysWhatWaitsAndShowsProgressAfterHalfASecond) {
+    duringNextOperation([&] {
+        EXPECT_FALSE(window.enabled.at("cmdAgain"));
+        EXPECT_FALSE(window.enabled.at("mnuReset"));
+        EXPECT_TRUE(window.doneEnabled); // a survey may be closed
+        now += std::chrono::milliseconds(600);
+    });
+    window.progress.clear();
+    dialog.cancel();
+    EXPECT_TRUE(commands.startOver());
+    EXPECT_TRUE(window.enabled.at("cmdAgain"));
+    EXPECT_TRUE(window.enabled.at("mnuReset"));
+    // The whole file, once read; hidden at the end.
+    EXPECT_EQ(window.progress, (std::vector<std::optional<int>>{1000, std::nullopt}));
+    window.progress.clear();
+    dialog.cancel();
+    EXPECT_TRUE(commands.startOver()); // quick: never shown
+    EXPECT_EQ(window.progress, std::vector<std::optional<int>>{std::nullopt});
+}
+
+// Purge belongs to the file that was surveyed; while it runs it says so and Done waits.
+TEST_F(MainCommandsTest, PurgeFollowsTheLastSurveyAndTheRunningOperation) {
+    ASSERT_TRUE(window.purgeEnabled);
+    duringNextOperation([&] {
+        EXPECT_FALSE(window.purgeEnabled);
+        EXPECT_EQ(window.purgeCaption, "working...");
+        EXPECT_FALSE(window.doneEnabled);
+    });
+    EXPECT_TRUE(commands.purge());
+    EXPECT_EQ(prompts.played, (std::vector<std::int16_t>{50, 47, 51}));
+    EXPECT_EQ(window.fileName, "Plan-POBS.xer");
+    EXPECT_EQ(window.purgeCaption, "Purge");
+    EXPECT_TRUE(window.doneEnabled);
+    EXPECT_FALSE(window.purgeEnabled); // only a new survey enables it again
+    const struct {
+        std::string file;
+        bool purge;
+    } surveys[] = {
+        {kPlan, true},
+        {"/srv/gone.xer", true},   // no file there: Purge stays with the file surveyed before
+        {"/srv/notes.xer", false}, // a failed survey: never Purge with another file's counts
+    };
+    fake.files.files["/srv/notes.xer"] = "Notes\r\n\x1a\r\n"; // not XER text: not repaired
+    for (const auto& step : surveys) {
+        SCOPED_TRACE(step.file);
+        dialog.choose(step.file, "x.xer");
+        EXPECT_TRUE(commands.startOver());
+        EXPECT_EQ(window.purgeEnabled, step.purge);
+    }
+    EXPECT_EQ(window.resultsText, "ERROR #321, Invalid file format");
 }
 
 } // namespace

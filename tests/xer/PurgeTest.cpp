@@ -2,8 +2,8 @@
 #include "BlockSizes.h"
 #include "BoundaryLayout.h"
 #include "XerText.h"
+#include "fakes/FakeObserver.h"
 #include "fakes/FakePlatform.h"
-#include "fakes/FakePromptPlayer.h"
 #include "xer/Survey.h"
 
 #include <gtest/gtest.h>
@@ -14,18 +14,16 @@ namespace zembrel::xer {
 namespace {
 
 using test::crlf;
-using test::expectBox;
 using Op = test::FakeFileSystem::Op;
 using Names = std::vector<std::string>;
-using Prompts = std::vector<std::int16_t>;
 
 const std::string kPath = "/jobs/PLAN.XER";
 const std::string kNew = "/jobs/PLAN-POBS.XER";
 const std::string kTemp = "/jobs/Temp.TXT";
 
-std::string reportOf(int pobs, int riskTypes) {
-    return "Number of POBS Records Removed: " + std::to_string(pobs) +
-           ".\r\nNumber of Risk Types removed: " + std::to_string(riskTypes) + ".";
+// What the purge says at its end: the records removed, and the new file's name as shown.
+std::string purged(int pobs, int riskTypes, const std::string& name = "Plan-POBS.xer") {
+    return "purged " + std::to_string(pobs) + " " + std::to_string(riskTypes) + " " + name;
 }
 
 // Field names as old exports write them: the risk type is data field 6.
@@ -56,9 +54,8 @@ protected:
         fake.files.files[path] = content;
         state.CurrentXerPath = path;
         state.CurrentXerName = name;
-        PerformSurvey(state, window, fake.platform);
-        fake.boxes.shown.clear();
-        prompts.played.clear();
+        PerformSurvey(state, fake.platform, log);
+        log.clear();
     }
     PurgeOutcome surveyAndPurge(const std::string& content, const std::string& path = kPath,
                                 const std::string& name = "Plan.xer") {
@@ -66,21 +63,17 @@ protected:
         return purge();
     }
     PurgeOutcome purge() {
-        window.purgeEnabled = true;
-        const auto outcome = Purge(state, window, fake.platform, prompts);
-        // Whatever happened: the ending restores the buttons and the pointer.
-        EXPECT_EQ(window.purgeCaption, "Purge");
-        EXPECT_FALSE(window.purgeEnabled);
-        EXPECT_TRUE(window.doneEnabled);
+        report = Purge(state, fake.platform, log);
+        // Whatever happened: the pointer is normal again and every file is closed.
         EXPECT_FALSE(fake.pointer.busy);
         EXPECT_EQ(fake.files.openHandles, 0);
-        return outcome;
+        return report.outcome;
     }
     std::string& file(const std::string& path) { return fake.files.files[path]; }
 
     test::FakePlatform fake;
-    test::FakeSurface window;
-    test::FakePromptPlayer prompts;
+    test::NoticeLog log;
+    PurgeReport report;
     AppState state;
 };
 
@@ -98,14 +91,13 @@ TEST_P(PurgeTest, LeavesOutEveryPobsTableAndKeepsEveryOtherLineInOrder) {
                           "%T\tTASK\r\n%F\ttask_id\r\n%R\t7\tD\xe9molition\x7f\x7fnext\r\n%E\r\n");
     EXPECT_EQ(file(kPath), input);          // the current file is never changed
     EXPECT_EQ(fake.files.files.size(), 2u); // no risk types: no intermediate file
-    EXPECT_EQ(window.resultsText,
-              reportOf(3, 0) +
-                  "\r\n\r\nA new import file has been created called\r\nPlan-POBS.xer");
+    EXPECT_EQ(log.lines, Names{purged(3, 0)});
     EXPECT_EQ(state.CurrentXerPath, kNew);
     EXPECT_EQ(state.CurrentXerName, "Plan-POBS.xer");
-    EXPECT_EQ(window.fileName, "Plan-POBS.xer");
-    EXPECT_EQ(prompts.played, (Prompts{47, 51}));
-    EXPECT_TRUE(fake.boxes.shown.empty());
+    EXPECT_EQ(report.newFile, kNew);
+    EXPECT_EQ(report.newName, "Plan-POBS.xer");
+    EXPECT_EQ(report.sizeBefore, input.size());
+    EXPECT_EQ(report.sizeAfter, file(kNew).size());
     EXPECT_EQ(fake.pointer.changes, (std::vector<bool>{true, false}));
 }
 
@@ -216,7 +208,8 @@ TEST_P(PurgeTest, WritesTheInputWithoutPobsAndUnusedRiskTypes) {
         fake.files.files.erase(kNew);
         EXPECT_EQ(surveyAndPurge(c.input), PurgeOutcome::Created);
         EXPECT_EQ(file(kNew), c.output);
-        EXPECT_EQ(window.resultsText.substr(0, 68), reportOf(c.pobs, c.riskTypes));
+        EXPECT_EQ(log.lines, Names{purged(c.pobs, c.riskTypes)});
+        EXPECT_EQ(report.riskTypesReferenced, state.ReferencedRiskTypeCount);
         std::string referenced;
         for (const auto& id : state.ReferencedRiskTypes)
             referenced += (referenced.empty() ? "" : " ") + id;
@@ -239,24 +232,19 @@ TEST_P(PurgeTest, LongIdsAreComparedWholeInBoundedMemory) {
     ASSERT_EQ(state.ReferencedRiskTypes.size(), 2u); // the id and its parent
     for (const auto& shown : state.ReferencedRiskTypes)
         EXPECT_LT(shown.size(), 100u) << "a long id is kept as its digest";
-    EXPECT_EQ(window.resultsText.substr(0, 68), reportOf(0, 1));
+    EXPECT_EQ(log.lines, Names{purged(0, 1)});
 }
 
 TEST_P(PurgeTest, AsksBeforeOverwriting) {
     file(kNew) = "old";
-    fake.boxes.answers = {MessageAnswer::No};
-    EXPECT_EQ(surveyAndPurge(crlf({"H", "%T\tPOBS", "%R\t1", "%E"})), PurgeOutcome::Declined);
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
-    expectBox(fake.boxes.shown[0],
-              "A POBS-free file " + kNew + "\r\nalready exists.  Is it OK to overwrite?",
-              MessageIcon::Question, MessageButtons::YesNo);
-    EXPECT_EQ(window.resultsText,
-              "File " + kPath + " not read.\r\nFile " + kNew + " already exists.");
+    log.answers = {false};
+    EXPECT_EQ(surveyAndPurge(crlf({"H", "%T\tPOBS", "%R\t1", "%E"})), PurgeOutcome::KeptExisting);
+    EXPECT_EQ(log.lines, (Names{"overwrite " + kNew, "kept " + kNew}));
+    EXPECT_EQ(log.notices[1].path, kPath);
     EXPECT_EQ(file(kNew), "old");
-    EXPECT_EQ(prompts.played, Prompts{47});
     EXPECT_EQ(state.CurrentXerPath, kPath);
 
-    fake.boxes.answers = {MessageAnswer::Yes};
+    log.answers = {true};
     EXPECT_EQ(purge(), PurgeOutcome::Created);
     EXPECT_EQ(file(kNew), crlf({"H", "%E"}));
 }
@@ -264,20 +252,20 @@ TEST_P(PurgeTest, AsksBeforeOverwriting) {
 TEST_P(PurgeTest, ACurrentFileThatIsGoneOrEmpty) {
     state.CurrentXerPath = kPath;
     state.PobsRecordCount = 2;
-    window.resultsText = "the survey's report";
-    EXPECT_EQ(purge(), PurgeOutcome::Refused);
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
-    expectBox(fake.boxes.shown[0], "ERROR! File not found.", MessageIcon::Exclamation);
-    EXPECT_EQ(window.resultsText, "the survey's report");
-    EXPECT_EQ(prompts.played, Prompts{47});
+    EXPECT_EQ(purge(), PurgeOutcome::NotFound);
+    EXPECT_EQ(log.lines, Names{"not found"});
+    EXPECT_FALSE(report.reported());
 
     file(kPath) = ""; // emptied after the survey
-    EXPECT_EQ(purge(), PurgeOutcome::Refused);
-    EXPECT_EQ(window.resultsText, "ERROR: File is empty.  No Purged POBS file was created.");
+    EXPECT_EQ(purge(), PurgeOutcome::Empty);
     state.PobsRecordCount = 0;
     state.RiskTypeRecordCount = 1;
-    EXPECT_EQ(purge(), PurgeOutcome::Refused);
-    EXPECT_EQ(window.resultsText, "ERROR: File is empty.  No Purged Risk Types file was created.");
+    EXPECT_EQ(purge(), PurgeOutcome::Empty);
+    EXPECT_EQ(log.lines, (Names{"not found", "empty POBS", "empty RISKTYPE"}));
+    // Nothing to remove: a report of nothing, and no new file named.
+    state.RiskTypeRecordCount = 0;
+    EXPECT_EQ(purge(), PurgeOutcome::Nothing);
+    EXPECT_EQ(log.lines.back(), "purged 0 0");
     EXPECT_EQ(fake.files.files.count(kNew), 0u);
 }
 
@@ -346,20 +334,18 @@ TEST_P(PurgeTest, FailuresLeaveNothingUnderTheNewNameAndTheInputAsItWas) {
         };
     };
     const auto shrink = change([](std::string& f) { f.resize(20); });
-    const std::string invalid = "#5, Invalid procedure call or argument";
+    const int invalid = 5;
     const struct {
         const char* what;
         std::string input;
         std::function<void()> arrange;
-        std::string failure;
+        int failure;
     } cases[] = {
-        {"the disk fills up", withPobs, [&] { fake.files.fail(Op::Write, 61, 40); },
-         "#61, Disk full"},
-        {"the input shrinks during the POBS pass", withPobs, shrink, "#62, Input past end of file"},
-        {"the input shrinks during the copy", withoutPobs, shrink, "#62, Input past end of file"},
+        {"the disk fills up", withPobs, [&] { fake.files.fail(Op::Write, 61, 40); }, 61},
+        {"the input shrinks during the POBS pass", withPobs, shrink, 62},
+        {"the input shrinks during the copy", withoutPobs, shrink, 62},
         {"a SUB byte appears in the input", withPobs,
-         change([](std::string& f) { std::replace(f.begin(), f.end(), '1', '\x1a'); }),
-         "#62, Input past end of file"},
+         change([](std::string& f) { std::replace(f.begin(), f.end(), '1', '\x1a'); }), 62},
         {"a risk without its risk type's column",
          "H\r\n" + kRealRiskTypeHead + kRealRisks + "%R\t13\tR3\t100\r\n%E\r\n", [] {}, invalid},
         {"a risk without data field 6",
@@ -373,10 +359,9 @@ TEST_P(PurgeTest, FailuresLeaveNothingUnderTheNewNameAndTheInputAsItWas) {
         survey(c.input);
         c.arrange();
         EXPECT_EQ(purge(), PurgeOutcome::Failed);
-        expectBox(fake.boxes.shown.back(),
-                  "ERROR " + c.failure + " occured.  New file not created.", MessageIcon::None);
-        EXPECT_EQ(window.resultsText, "ERROR " + c.failure + " occured.  New file not creaed.");
-        EXPECT_EQ(prompts.played, Prompts{47});
+        EXPECT_EQ(log.lines, (Names{"overwrite " + kNew, "failed #" + std::to_string(c.failure)}));
+        EXPECT_EQ(report.failure.number, c.failure);
+        EXPECT_FALSE(report.reported());
         EXPECT_EQ(file(kNew), "kept");
         EXPECT_EQ(state.CurrentXerPath, kPath);
         EXPECT_EQ(fake.files.files.size(), 2u); // no intermediate either
@@ -398,7 +383,7 @@ TEST_P(PurgeTest, RunningOutOfMemoryIsAFailureLikeAnyOther) {
             return std::optional<Failure>();
         };
         EXPECT_EQ(purge(), PurgeOutcome::Failed);
-        EXPECT_EQ(window.resultsText, "ERROR #7, Out of memory occured.  New file not creaed.");
+        EXPECT_EQ(log.lines, Names{"failed #7"});
         EXPECT_EQ(fake.files.files.size(), 1u);
     }
     fake.files.fail(Op::Read, 0); // any read at all throws below
@@ -407,8 +392,8 @@ TEST_P(PurgeTest, RunningOutOfMemoryIsAFailureLikeAnyOther) {
             throw std::bad_alloc();
         return std::nullopt;
     };
-    EXPECT_EQ(PerformSurvey(state, window, fake.platform), SurveyOutcome::Failed);
-    EXPECT_EQ(window.resultsText, "ERROR #7, Out of memory");
+    EXPECT_EQ(PerformSurvey(state, fake.platform, log).outcome, SurveyOutcome::Failed);
+    EXPECT_EQ(log.lines.back(), "failed #7");
 }
 
 // A file that appears under the new name while the purge runs is the user's: it stays, and the
@@ -424,15 +409,13 @@ TEST_P(PurgeTest, OnlyWhatTheUserAgreedToReplaceIsReplaced) {
                 file(kNew) = "saved meanwhile";
             return std::optional<Failure>();
         };
-        EXPECT_EQ(purge(), PurgeOutcome::Declined);
+        EXPECT_EQ(purge(), PurgeOutcome::KeptExisting);
         EXPECT_EQ(file(kNew), "saved meanwhile");
-        EXPECT_EQ(window.resultsText,
-                  "File " + kPath + " not read.\r\nFile " + kNew + " already exists.");
-        EXPECT_EQ(fake.files.files.size(), 2u); // no intermediate left without its new file
-        EXPECT_EQ(prompts.played, Prompts{47});
+        EXPECT_EQ(log.lines, Names{"kept " + kNew}); // never asked: nothing stood there
+        EXPECT_EQ(fake.files.files.size(), 2u);      // no intermediate left without its new file
         EXPECT_EQ(state.CurrentXerPath, kPath);
         // Asked and agreed: the file there is replaced, whatever it holds by then.
-        fake.boxes.answers = {MessageAnswer::Yes};
+        log.answers = {true};
         EXPECT_EQ(purge(), PurgeOutcome::Created);
         EXPECT_NE(file(kNew), "saved meanwhile");
         fake.files.failWith = nullptr;
@@ -443,9 +426,9 @@ TEST_P(PurgeTest, OnlyWhatTheUserAgreedToReplaceIsReplaced) {
 // A new name that cannot be made fails before the question and before anything is read.
 TEST_P(PurgeTest, ADoomedNewNameFailsBeforeTheQuestionAndBeforeAnythingIsRead) {
     const std::pair<std::function<void()>, std::string> cases[] = {
-        {[this] { fake.files.folders.insert(kNew); }, "#75, Path/File access error"},
-        {[this] { fake.files.fail(Op::CanCreate, 52); }, "#52, Bad file name or number"},
-        {[this] { fake.files.fail(Op::CanCreate, 70); }, "#70, Permission denied"},
+        {[this] { fake.files.folders.insert(kNew); }, "75"},
+        {[this] { fake.files.fail(Op::CanCreate, 52); }, "52"},
+        {[this] { fake.files.fail(Op::CanCreate, 70); }, "70"},
     };
     for (const auto& [arrange, failure] : cases) {
         SCOPED_TRACE(failure);
@@ -456,9 +439,7 @@ TEST_P(PurgeTest, ADoomedNewNameFailsBeforeTheQuestionAndBeforeAnythingIsRead) {
         arrange();
         fake.files.bytesRead = 0;
         EXPECT_EQ(purge(), PurgeOutcome::Failed);
-        ASSERT_EQ(fake.boxes.shown.size(), 1u);
-        EXPECT_EQ(fake.boxes.shown[0].text,
-                  "ERROR " + failure + " occured.  New file not created.");
+        EXPECT_EQ(log.lines, Names{"failed #" + failure}); // not even a question
         EXPECT_EQ(fake.files.bytesRead, 0u);
         EXPECT_EQ(fake.files.files.size(), 2u);
     }
@@ -489,11 +470,16 @@ TEST_P(PurgeTest, ClosingTheProgramStopsASurveyOrAPurgeCleanly) {
     file(kPath) = content;
     state.CurrentXerPath = kPath;
     fake.events.stopAfter = 10;
-    EXPECT_EQ(PerformSurvey(state, window, fake.platform), SurveyOutcome::Stopped);
+    EXPECT_EQ(PerformSurvey(state, fake.platform, log).outcome, SurveyOutcome::Stopped);
     EXPECT_LT(fake.events.calls, 1000);
-    EXPECT_TRUE(fake.boxes.shown.empty());
-    EXPECT_EQ(window.resultsHistory, Names{"Opening XER file " + kPath});
-    EXPECT_FALSE(window.purgeEnabled);
+    EXPECT_EQ(log.lines, Names{"opening"});
+    // A line of many blocks lets the window answer between them too.
+    file(kPath) = "H\r\n%R\t" + std::string(40 * GetParam() + 4000, 'x') + "\r\n%E\r\n";
+    fake.events.calls = 0;
+    fake.events.stopAfter = 20;
+    fake.files.bytesRead = 0;
+    EXPECT_EQ(PerformSurvey(state, fake.platform, log).outcome, SurveyOutcome::Stopped);
+    EXPECT_LT(fake.files.bytesRead, file(kPath).size());
     fake.events.stopAfter = -1;
     survey(content);
     fake.events.stopAfter = fake.events.calls + 10;

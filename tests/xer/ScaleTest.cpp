@@ -1,5 +1,6 @@
 // Counts past 2^31 - 1 are failure 6, "Overflow", never wrapped numbers.
 #include "GeneratedFile.h"
+#include "fakes/FakeObserver.h"
 #include "fakes/FakeUi.h"
 #include "xer/PurgePasses.h"
 #include "xer/RiskTypeReferences.h"
@@ -72,14 +73,14 @@ TEST(ScaleTest, SurveyOfTwoToTheThirtyOnePobsRecordsIsAnOverflow) {
     test::FakeBoxes boxes;
     QuietEvents events;
     test::FakePointer pointer;
-    test::FakeSurface window;
+    test::NoticeLog log;
     Platform platform{files, boxes, events, pointer, 1 << 20};
     AppState state;
     state.CurrentXerPath = GeneratedFiles::kPath;
-    EXPECT_EQ(PerformSurvey(state, window, platform), SurveyOutcome::Failed);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "ERROR #6, Overflow");
-    EXPECT_FALSE(window.purgeEnabled);
+    const SurveyReport report = PerformSurvey(state, platform, log);
+    EXPECT_EQ(report.outcome, SurveyOutcome::Failed);
+    EXPECT_EQ(report.failure.number, failure::Overflow);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"opening", "failed #6"}));
 }
 
 // The purge passes count on from where they are given: 2^20 generated lines take a count that

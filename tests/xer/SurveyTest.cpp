@@ -2,6 +2,7 @@
 #include "BlockSizes.h"
 #include "BoundaryLayout.h"
 #include "XerText.h"
+#include "fakes/FakeObserver.h"
 #include "fakes/FakePlatform.h"
 
 #include <gtest/gtest.h>
@@ -10,44 +11,36 @@ namespace zembrel::xer {
 namespace {
 
 using test::crlf;
-using test::expectBox;
 using Op = test::FakeFileSystem::Op;
-using Texts = std::vector<std::string>;
+using Lines = std::vector<std::string>;
 
 const std::string kPath = "/jobs/PLAN.XER";
-const std::string kOpening = "Opening XER file " + kPath;
 const std::string kUtf8Mark = "\xef\xbb\xbf";
-const std::string kReconditioning =
-    "The XER file is corrupted and needs to be reconditioned.  Please wait while this process "
-    "proceeds (this can take several minutes).";
 
-std::string reportOf(int pobs, int riskTypes) {
-    if (pobs + riskTypes == 0)
-        return "The above XER file does not contain any POBS or Risk Type records.";
-    return "A total of " + std::to_string(pobs) + " POBS records\r\nand " +
-           std::to_string(riskTypes) +
-           " Risk Type records\r\nexist in this XER file.\r\n\r\nClick on the button below to "
-           "create a new XER file without these unwanted entries.";
+std::string surveyed(int pobs, int riskTypes) {
+    return "surveyed " + std::to_string(pobs) + " " + std::to_string(riskTypes);
 }
 
 class SurveyTest : public ::testing::TestWithParam<std::size_t> {
 protected:
     SurveyTest() { fake.platform.blockSize = GetParam(); }
-    // Surveys content (the file as it stands when there is none) with no box shown yet.
+    // Surveys content (the file as it stands when there is none) with no notice logged yet.
     SurveyOutcome survey(std::optional<std::string> content = {}) {
         if (content)
             file() = *content;
-        fake.boxes.shown.clear();
-        window.resultsHistory.clear();
+        log.clear();
         state.CurrentXerPath = kPath;
-        const auto outcome = PerformSurvey(state, window, fake.platform);
+        report = PerformSurvey(state, fake.platform, log);
         EXPECT_EQ(fake.files.openHandles, 0);
-        return outcome;
+        EXPECT_EQ(report.pobs, state.PobsRecordCount);
+        EXPECT_EQ(report.riskTypes, state.RiskTypeRecordCount);
+        return report.outcome;
     }
     std::string& file() { return fake.files.files[kPath]; }
 
     test::FakePlatform fake;
-    test::FakeSurface window;
+    test::NoticeLog log;
+    SurveyReport report;
     AppState state;
 };
 
@@ -89,29 +82,25 @@ TEST_P(SurveyTest, CountsRecordsAsTheTablesAreWalked) {
         {"a NUL after the first line is data", crlf({"H", "%T\tPOBS", "%R\t\0x", "%E"}), 1, 0},
         // The last line is never counted.
         {"a POBS record last", crlf({"H", "%T\tPOBS", "%F", "%R\t1", "%R\t2"}), 1, 0, "POBS"},
-        {"a RISKTYPE record last", crlf({"H", "%T\tRISKTYPE", "%F", "%R\t1"}), 0, 0, "Risk Type"},
+        {"a RISKTYPE record last", crlf({"H", "%T\tRISKTYPE", "%F", "%R\t1"}), 0, 0, "RISKTYPE"},
         {"the field-names line last", crlf({"H", "%T\tPOBS", "%F"}), 0, 0, "POBS"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const bool found = c.pobs + c.riskTypes > 0 && c.broken.empty();
-        window.purgeEnabled = !found;
         const auto outcome = survey(c.content);
         EXPECT_EQ(state.PobsRecordCount, c.pobs);
         EXPECT_EQ(state.RiskTypeRecordCount, c.riskTypes);
-        EXPECT_EQ(window.purgeEnabled, found);
+        EXPECT_EQ(report.foundRecords(), found);
+        EXPECT_EQ(report.size, c.content.size());
         if (c.broken.empty()) {
             EXPECT_EQ(outcome, SurveyOutcome::Reported);
-            EXPECT_EQ(window.resultsHistory, (Texts{kOpening, reportOf(c.pobs, c.riskTypes)}));
-            EXPECT_TRUE(fake.boxes.shown.empty());
+            EXPECT_EQ(log.lines, (Lines{"opening", surveyed(c.pobs, c.riskTypes)}));
+            EXPECT_EQ(log.notices[0].path, kPath);
             continue;
         }
-        const std::string text = "ERROR: The file is broken and should not be used.\r\n" +
-                                 c.broken + " record corruption ruined the XER file.";
         EXPECT_EQ(outcome, SurveyOutcome::Broken);
-        EXPECT_EQ(window.resultsText, text);
-        ASSERT_EQ(fake.boxes.shown.size(), 1u);
-        expectBox(fake.boxes.shown[0], text, MessageIcon::Critical);
+        EXPECT_EQ(log.lines, (Lines{"opening", "broken " + c.broken}));
     }
     EXPECT_GE(fake.events.calls, 14); // the window gets its events while the file is read
 }
@@ -146,17 +135,16 @@ TEST_P(SurveyTest, SubBytesInXerTextAreRepairedOneByOne) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(survey(c.damaged), SurveyOutcome::Reported);
         EXPECT_EQ(file(), c.clean);
-        Texts boxes, labels = {kOpening};
-        for (int n = 1; n <= c.repairs; ++n) {
-            boxes.push_back("A total of " + std::to_string(n) +
-                            " characters were corrupt and were replaced with a space.");
-            labels.insert(labels.end(), {kReconditioning, kOpening});
-        }
-        labels.push_back(reportOf(c.pobs, c.riskTypes));
-        EXPECT_EQ(fake.boxes.texts(), boxes);
-        EXPECT_EQ(window.resultsHistory, labels);
-        for (const auto& box : fake.boxes.shown)
-            expectBox(box, box.text, MessageIcon::Exclamation);
+        Lines lines = {"opening"};
+        for (int n = 1; n <= c.repairs; ++n)
+            lines.insert(lines.end(),
+                         {"reconditioning", "repaired " + std::to_string(n), "opening"});
+        lines.push_back(surveyed(c.pobs, c.riskTypes));
+        EXPECT_EQ(log.lines, lines);
+        EXPECT_EQ(report.repaired, c.repairs);
+        ASSERT_EQ(report.repairs.size(), static_cast<std::size_t>(c.repairs));
+        for (const std::uint64_t offset : report.repairs)
+            EXPECT_EQ(file()[offset], ' ');
     }
 }
 
@@ -167,7 +155,7 @@ TEST_P(SurveyTest, RepairsInALongLineCostNoReadingBeyondTheSinglePass) {
     const std::string header = crlf({"ERMHDR", "%T\tPOBS", "%F", "%R\t1"});
     survey(header + "%R\t" + big + "\r\n%R\t3\r\n%E\r\n");
     EXPECT_EQ(state.PobsRecordCount, 3);
-    EXPECT_EQ(fake.boxes.shown.size(), 199u);
+    EXPECT_EQ(report.repaired, 199);
     EXPECT_EQ(file().find('\x1a'), std::string::npos);
     // The file is read once, after a look at its first line.
     EXPECT_LE(fake.files.bytesRead, file().size() + header.size() + 64 * 1024);
@@ -193,33 +181,29 @@ TEST_P(SurveyTest, OnlyXerTextIsEverChanged) {
         state.PobsRecordCount = 9;
         EXPECT_EQ(survey(c.content), SurveyOutcome::Failed);
         EXPECT_EQ(file(), c.content);
-        ASSERT_EQ(fake.boxes.shown.size(), 1u);
-        expectBox(fake.boxes.shown[0], "ERROR #321, Invalid file format", MessageIcon::Exclamation);
-        // The label does not go on saying the file is being opened.
-        EXPECT_EQ(window.resultsHistory, (Texts{kOpening, "ERROR #321, Invalid file format"}));
+        EXPECT_EQ(log.lines, (Lines{"opening", "failed #321"}));
         EXPECT_EQ(state.PobsRecordCount, c.pobs);
     }
 }
 
 // Each file operation failing in turn is FaultInjectionTest's; here the message, and files that
 // change while they are read.
-TEST_P(SurveyTest, FailuresGiveTheirNumberAndLeavePurgeAsItWas) {
+TEST_P(SurveyTest, FailuresGiveTheirNumber) {
     const std::string damaged = crlf({"ERMHDR", "%T\tPOBS", "%F", "%R\t\x1a", "%R\t2", "%E"});
     const struct {
         const char* what;
         std::function<void()> arrange;
-        std::string box;
+        int failure;
         std::string after; // the file afterwards, where it is certain
     } cases[] = {
-        {"a read fails", [&] { fake.files.fail(Op::Read, 57, 10); }, "ERROR #57, Device I/O error",
-         ""},
+        {"a read fails", [&] { fake.files.fail(Op::Read, 57, 10); }, 57, ""},
         {"the file shrinks while it is read",
          [&] {
              fake.events.onProcess = [&] {
                  file().resize(std::min<std::size_t>(file().size(), 12));
              };
          },
-         "ERROR #62, Input past end of file", damaged.substr(0, 12)},
+         62, damaged.substr(0, 12)},
         {"the file grows while it is read",
          [&] {
              fake.events.onProcess = [&] {
@@ -227,50 +211,44 @@ TEST_P(SurveyTest, FailuresGiveTheirNumberAndLeavePurgeAsItWas) {
                      file() += "%R\t9\r\n";
              };
          },
-         "ERROR #75, Path/File access error", ""},
+         75, ""},
         {"the SUB byte is gone before the repair",
          [&] {
-             fake.events.onProcess = [&] {
-                 if (window.resultsText == kReconditioning)
+             log.onNotice = [&](const Notice& n) {
+                 if (n.kind == NoticeKind::Reconditioning)
                      file()[file().find('\x1a')] = 'k';
              };
          },
-         "ERROR #75, Path/File access error",
-         crlf({"ERMHDR", "%T\tPOBS", "%F", "%R\tk", "%R\t2", "%E"})},
-        {"the file may not be written", [&] { fake.files.fail(Op::OpenReadWrite, 70); },
-         "ERROR #70, Permission denied", damaged},
+         75, crlf({"ERMHDR", "%T\tPOBS", "%F", "%R\tk", "%R\t2", "%E"})},
+        {"the file may not be written", [&] { fake.files.fail(Op::OpenReadWrite, 70); }, 70,
+         damaged},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         fake.files.failWith = nullptr;
         fake.events.onProcess = nullptr;
+        log.onNotice = nullptr;
         file() = damaged;
-        window.purgeEnabled = true;
         c.arrange();
         EXPECT_EQ(survey(), SurveyOutcome::Failed);
-        ASSERT_FALSE(fake.boxes.shown.empty());
-        expectBox(fake.boxes.shown.back(), c.box, MessageIcon::Exclamation);
-        // No "Please wait" left standing after the failure.
-        EXPECT_EQ(window.resultsText, c.box);
-        EXPECT_TRUE(window.purgeEnabled);
+        // The last word is the failure: no "Please wait" left standing.
+        ASSERT_FALSE(log.lines.empty());
+        EXPECT_EQ(log.lines.back(), "failed #" + std::to_string(c.failure));
+        EXPECT_EQ(report.failure.number, c.failure);
         if (!c.after.empty()) {
             EXPECT_EQ(file(), c.after);
         }
     }
 }
 
-TEST_P(SurveyTest, RefusesWithoutAFileAndLeavesTheWindowAsItWas) {
-    window.purgeEnabled = true;
-    window.resultsText = "earlier";
+TEST_P(SurveyTest, RefusesWithoutAFile) {
     state.TabChar = 'x';
-    EXPECT_EQ(PerformSurvey(state, window, fake.platform), SurveyOutcome::Refused);
+    state.PobsRecordCount = 4;
+    EXPECT_EQ(PerformSurvey(state, fake.platform, log).outcome, SurveyOutcome::NotSpecified);
     state.CurrentXerPath = kPath; // a path that names no file
-    EXPECT_EQ(PerformSurvey(state, window, fake.platform), SurveyOutcome::Refused);
-    ASSERT_EQ(fake.boxes.shown.size(), 2u);
-    expectBox(fake.boxes.shown[0], "File not specified.", MessageIcon::None);
-    expectBox(fake.boxes.shown[1], "ERROR! File not found.", MessageIcon::Exclamation);
-    EXPECT_EQ(window.resultsText, "earlier");
-    EXPECT_TRUE(window.purgeEnabled);
+    EXPECT_EQ(PerformSurvey(state, fake.platform, log).outcome, SurveyOutcome::NotFound);
+    EXPECT_EQ(log.lines, (Lines{"not specified", "not found"}));
+    EXPECT_EQ(state.PobsRecordCount, 4); // counts as they were
     EXPECT_EQ(state.TabChar, '\t');
 }
 
@@ -284,7 +262,7 @@ TEST_P(SurveyTest, ScannedRunsFindWhatLiesOnBlockBoundaries) {
             ASSERT_EQ(survey(layout.text), SurveyOutcome::Reported);
             EXPECT_EQ(file(), layout.repaired);
             EXPECT_EQ(state.PobsRecordCount, layout.pobs);
-            EXPECT_EQ(fake.boxes.shown.size(), 1u);
+            EXPECT_EQ(report.repaired, 1);
         }
     }
 }

@@ -1,6 +1,9 @@
 #include "app/cli/BatchReport.h"
 
 #include "app/cli/Console.h"
+#include "shell/NoticeText.h"
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <array>
@@ -9,65 +12,170 @@ namespace zembrel {
 
 namespace {
 
+using Json = nlohmann::ordered_json;
+using xer::PurgeOutcome;
+using xer::SurveyOutcome;
+
+const char* surveyOutcome(const xer::SurveyReport& r) {
+    switch (r.outcome) {
+    case SurveyOutcome::NotSpecified: return "not specified";
+    case SurveyOutcome::NotFound: return "not found";
+    case SurveyOutcome::Reported: return r.foundRecords() ? "reported" : "nothing found";
+    case SurveyOutcome::Broken: return "broken";
+    case SurveyOutcome::Failed: return "failed";
+    case SurveyOutcome::Stopped: break;
+    }
+    return "stopped";
+}
+
+const char* purgeOutcome(PurgeOutcome outcome) {
+    switch (outcome) {
+    case PurgeOutcome::NotFound: return "not found";
+    case PurgeOutcome::Nothing: return "nothing found";
+    case PurgeOutcome::KeptExisting: return "kept existing";
+    case PurgeOutcome::Empty: return "empty";
+    case PurgeOutcome::Created: return "created";
+    case PurgeOutcome::NotCreated: return "not created";
+    case PurgeOutcome::Failed: return "failed";
+    case PurgeOutcome::Stopped: break;
+    }
+    return "stopped";
+}
+
+const char* messageKind(xer::NoticeKind kind) {
+    switch (kind) {
+    case xer::NoticeKind::NotSpecified: return "not specified";
+    case xer::NoticeKind::NotFound: return "not found";
+    case xer::NoticeKind::Repaired: return "repaired";
+    case xer::NoticeKind::Broken: return "broken";
+    case xer::NoticeKind::Overwrite: return "overwrite";
+    case xer::NoticeKind::SurveyFailed:
+    case xer::NoticeKind::PurgeFailed: return "failed";
+    default: return "notice";
+    }
+}
+
 std::string sizeText(const std::optional<std::uint64_t>& size) {
     return size ? std::to_string(*size) : "-";
 }
 
-// The length of a valid UTF-8 sequence starting at i, or 0.
-std::size_t utf8Length(const std::string& s, std::size_t i) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    const std::size_t n = c < 0x80         ? 1
-                          : (c >> 5) == 6  ? 2
-                          : (c >> 4) == 14 ? 3
-                          : (c >> 3) == 30 ? 4
-                                           : 0;
-    if (n == 0 || i + n > s.size())
-        return 0;
-    for (std::size_t k = 1; k < n; ++k)
-        if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2)
-            return 0;
-    return n;
+Json sizeJson(const std::optional<std::uint64_t>& size) {
+    return size ? Json(*size) : Json(nullptr);
 }
 
-std::string jsonNumber(const std::optional<std::uint64_t>& value) {
-    return value ? std::to_string(*value) : "null";
+bool validUtf8(const std::string& value) {
+    try {
+        (void)Json(value).dump();
+        return true;
+    } catch (const Json::type_error&) {
+        return false;
+    }
+}
+
+std::string hex(const std::string& bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out;
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        out += kDigits[b >> 4];
+        out += kDigits[b & 15];
+    }
+    return out;
+}
+
+// A name as "key", readable, and, when it is not valid UTF-8, as its bytes in hex under
+// "keyHex": two different names never read back as one.
+void putPath(Json& object, const std::string& key, const std::string& path) {
+    object[key] = path;
+    if (!validUtf8(path))
+        object[key + "Hex"] = hex(path);
+}
+
+Json failureJson(const Failure& f) {
+    return Json{{"number", f.number}, {"description", f.description}};
+}
+
+std::string labelOf(const std::optional<xer::Notice>& notice) {
+    if (!notice)
+        return {};
+    return noticeText(*notice).label.value_or("");
+}
+
+Json fileJson(const FileRun& run) {
+    Json file;
+    putPath(file, "path", run.path);
+    file["outcome"] = run.outcome();
+    const xer::SurveyReport& s = run.survey;
+    Json survey{{"outcome", surveyOutcome(s)},
+                {"pobsRecords", s.pobs},
+                {"riskTypeRecords", s.riskTypes},
+                {"repaired", s.repaired},
+                {"repairs", s.repairs}};
+    survey["failure"] = s.outcome == SurveyOutcome::Failed ? failureJson(s.failure) : nullptr;
+    survey["brokenIn"] = s.outcome == SurveyOutcome::Broken
+                             ? Json(s.brokenIn == xer::Table::Pobs ? "POBS" : "RISKTYPE")
+                             : Json(nullptr);
+    file["survey"] = survey;
+    if (run.purge) {
+        const xer::PurgeReport& p = *run.purge;
+        Json purge{{"outcome", purgeOutcome(p.outcome)},
+                   {"pobsRemoved", p.pobsRemoved},
+                   {"riskTypesRemoved", p.riskTypesRemoved},
+                   {"riskTypesKept", p.riskTypesKept},
+                   {"riskTypesReferenced", p.riskTypesReferenced}};
+        purge["failure"] = p.outcome == PurgeOutcome::Failed ? failureJson(p.failure) : nullptr;
+        file["purge"] = purge;
+    } else {
+        file["purge"] = nullptr;
+    }
+    file["sizeBefore"] = sizeJson(s.size);
+    file["sizeAfter"] = sizeJson(run.purge ? run.purge->sizeAfter : std::nullopt);
+    if (run.purge && run.purge->outcome == PurgeOutcome::Created) {
+        putPath(file, "newFile", run.purge->newFile);
+    } else {
+        file["newFile"] = nullptr;
+    }
+    Json messages = Json::array();
+    for (const ShownMessage& m : run.messages)
+        messages.push_back({{"kind", messageKind(m.kind)},
+                            {"failure", m.failure ? Json(*m.failure) : Json(nullptr)},
+                            {"text", m.text}});
+    file["messages"] = messages;
+    std::string report = labelOf(run.surveyLabel);
+    if (run.purgeLabel)
+        report += '\n' + labelOf(run.purgeLabel);
+    file["report"] = report;
+    return file;
 }
 
 } // namespace
 
-std::string jsonString(const std::string& text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string out = "\"";
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const std::size_t n = utf8Length(text, i);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || n == 0) {
-            out += "\\u00";
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        } else {
-            out.append(text, i, n);
-            i += n;
-            continue;
-        }
-        ++i;
-    }
-    return out + "\"";
+std::string FileRun::outcome() const {
+    return purge ? purgeOutcome(purge->outcome) : surveyOutcome(survey);
 }
 
-void writeSummary(std::ostream& out, const std::vector<FileResult>& results, bool purge,
-                  bool terminal) {
+bool FileRun::succeeded(bool purgeCommand) const {
+    if (purge)
+        return purge->outcome == PurgeOutcome::Created;
+    if (survey.outcome != SurveyOutcome::Reported)
+        return false;
+    // A purge of a file with nothing to remove has nothing to do.
+    return !purgeCommand || !survey.foundRecords();
+}
+
+void writeSummary(std::ostream& out, const std::vector<FileRun>& runs, bool purge, bool terminal) {
     using Row = std::array<std::string, 6>;
     std::vector<Row> rows{{"File", purge ? "POBS removed" : "POBS records",
                            purge ? "Risk types removed" : "Risk type records", "Size before",
                            "Size after", "Outcome"}};
-    for (const FileResult& r : results)
-        rows.push_back({shown(r.file, terminal), std::to_string(r.pobs),
-                        std::to_string(r.riskTypes), sizeText(r.sizeBefore), sizeText(r.sizeAfter),
-                        r.outcome});
+    for (const FileRun& r : runs) {
+        const bool purged = r.purge.has_value();
+        rows.push_back({shownName(r.path, terminal),
+                        std::to_string(purged ? r.purge->pobsRemoved : r.survey.pobs),
+                        std::to_string(purged ? r.purge->riskTypesRemoved : r.survey.riskTypes),
+                        sizeText(r.survey.size),
+                        sizeText(purged ? r.purge->sizeAfter : std::nullopt), r.outcome()});
+    }
     std::array<std::size_t, 6> width{};
     for (const Row& row : rows)
         for (std::size_t c = 0; c < row.size(); ++c)
@@ -80,25 +188,26 @@ void writeSummary(std::ostream& out, const std::vector<FileResult>& results, boo
     }
 }
 
-void writeJson(std::ostream& out, const std::vector<FileResult>& results,
-               const std::vector<SkippedEntry>& skipped, bool purge, int status) {
-    out << "{\"command\":" << (purge ? "\"purge\"" : "\"survey\"") << ",\"files\":[";
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        const FileResult& r = results[i];
-        out << (i ? "," : "") << "{\"file\":" << jsonString(r.file)
-            << ",\"outcome\":" << jsonString(r.outcome)
-            << (purge ? ",\"pobsRemoved\":" : ",\"pobsRecords\":") << r.pobs
-            << (purge ? ",\"riskTypesRemoved\":" : ",\"riskTypeRecords\":") << r.riskTypes
-            << ",\"sizeBefore\":" << jsonNumber(r.sizeBefore)
-            << ",\"sizeAfter\":" << jsonNumber(r.sizeAfter)
-            << ",\"newFile\":" << (r.newFile.empty() ? "null" : jsonString(r.newFile))
-            << ",\"report\":" << jsonString(r.report) << "}";
+void writeJson(std::ostream& out, const std::string& command, const std::vector<FileRun>& runs,
+               const std::vector<SkippedEntry>& skipped, int status) {
+    Json document{{"version", 1}, {"command", command}};
+    Json files = Json::array();
+    for (const FileRun& run : runs)
+        files.push_back(fileJson(run));
+    document["files"] = files;
+    Json skips = Json::array();
+    for (const SkippedEntry& entry : skipped) {
+        Json skip;
+        putPath(skip, "path", entry.path);
+        skip["reason"] = entry.reason;
+        skip["failed"] = entry.failure;
+        skips.push_back(skip);
     }
-    out << "],\"skipped\":[";
-    for (std::size_t i = 0; i < skipped.size(); ++i)
-        out << (i ? "," : "") << "{\"path\":" << jsonString(skipped[i].path)
-            << ",\"reason\":" << jsonString(skipped[i].reason) << "}";
-    out << "],\"status\":" << status << "}\n";
+    document["skipped"] = skips;
+    document["status"] = status;
+    // Bytes that are not UTF-8 (in a text that names a file) become U+FFFD, a readable
+    // stand-in: the exact name is under its "…Hex" member.
+    out << document.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
 }
 
 } // namespace zembrel

@@ -3,17 +3,14 @@
 #include "app/cli/BatchReport.h"
 #include "app/cli/FileList.h"
 #include "app/cli/ProgressLine.h"
-#include "platform/Text.h"
 
 #include "core/AppState.h"
-#include "core/MainSurface.h"
-#include "core/PromptPlayer.h"
 #include "core/Version.h"
 #include "platform/Platform.h"
+#include "shell/NoticeText.h"
 #include "xer/Purge.h"
 #include "xer/Survey.h"
 
-#include <cstdlib>
 #include <istream>
 #include <new>
 #include <optional>
@@ -38,82 +35,12 @@ constexpr const char* kUsage =
     "\n"
     "--recursive  A folder stands for every *.xer file in it and in its subfolders.\n"
     "--json       One JSON document on standard output instead of the reports: for each\n"
-    "             file its outcome, counts, sizes and new file, and the exit status.\n"
+    "             file its outcome, counts, sizes, new file and messages, and the exit status.\n"
     "With several files a table of outcomes follows the reports.\n"
     "\n"
     "Options may follow the files; after -- every argument is a file.\n"
     "Messages go to standard error. Exit status: 0 when every file ended in a report or\n"
     "a new copy, 1 when any did not or a folder could not be read, 2 for wrong usage.\n";
-
-// Message boxes as lines on standard error; a Yes/No question takes its answer from the
-// command line, else from the terminal, else No.
-class ConsoleBoxes final : public MessageBoxes {
-public:
-    ConsoleBoxes(const Console& console, std::optional<bool> overwrite, ProgressLine& progress)
-        : m_err(console.err), m_terminal(console.answers), m_errShown(console.errIsTerminal),
-          m_overwrite(overwrite), m_progress(progress) {}
-    MessageAnswer show(const std::string& text, MessageButtons buttons, MessageIcon,
-                       const std::string& title) override {
-        m_progress.clear();
-        // One write per message.
-        m_err << shown(title + ": " + text + '\n', m_errShown) << std::flush;
-        if (buttons == MessageButtons::Ok)
-            return MessageAnswer::Ok;
-        if (m_overwrite)
-            return *m_overwrite ? MessageAnswer::Yes : MessageAnswer::No;
-        if (!m_terminal)
-            return MessageAnswer::No;
-        m_err << "[Y/n] " << std::flush;
-        std::string answer;
-        if (!std::getline(*m_terminal, answer))
-            return MessageAnswer::No;
-        const bool no = !answer.empty() && (answer[0] == 'n' || answer[0] == 'N');
-        return no ? MessageAnswer::No : MessageAnswer::Yes; // Yes is the default button
-    }
-
-private:
-    std::ostream& m_err;
-    std::istream* m_terminal;
-    bool m_errShown;
-    std::optional<bool> m_overwrite;
-    ProgressLine& m_progress;
-};
-
-class Silence final : public PromptPlayer {
-public:
-    void play(std::int16_t) override {}
-};
-
-class NoPointer final : public BusyPointer {
-public:
-    void setBusy(bool) override {}
-};
-
-// The window's result surface, kept as plain values.
-class ConsoleSurface final : public MainSurface {
-public:
-    void setResults(const std::string& text) override { m_results = text; }
-    std::string results() const override { return m_results; }
-    void setPurgeEnabled(bool enabled) override { m_purgeEnabled = enabled; }
-    void setPurgeCaption(const std::string&) override {}
-    void setDoneEnabled(bool) override {}
-    void setFileName(const std::string&) override {}
-    void setPosition(float, float) override {}
-    float top() const override { return 0; }
-    float left() const override { return 0; }
-    void setVoiceChecked(bool) override {}
-    bool purgeEnabled() const { return m_purgeEnabled; }
-
-private:
-    std::string m_results;
-    bool m_purgeEnabled = false;
-};
-
-// Nothing more is done for a user who cannot see what was done.
-int unwritten(std::ostream& err) {
-    err << "zembrelpobs-cli: the report cannot be written to standard output\n" << std::flush;
-    return 1;
-}
 
 struct Command {
     bool purge = false;
@@ -123,141 +50,176 @@ struct Command {
     std::vector<std::string> files;
 };
 
-std::optional<std::uint64_t> sizeOf(FileSystem& files, const std::string& path) {
-    auto opened = files.openRead(path);
-    return opened ? std::optional((*opened)->size()) : std::nullopt;
-}
-
-// The number after label in a report, or 0.
-std::int64_t numberAfter(const std::string& report, const std::string& label) {
-    const auto at = report.find(label);
-    return at == std::string::npos ? 0 : std::atoll(report.c_str() + at + label.size());
-}
-
-const char* surveyOutcome(xer::SurveyOutcome outcome, const AppState& state) {
-    switch (outcome) {
-    case xer::SurveyOutcome::Reported:
-        return state.PobsRecordCount + std::int64_t{state.RiskTypeRecordCount} > 0
-                   ? "reported"
-                   : "nothing found";
-    case xer::SurveyOutcome::Refused: return "refused";
-    case xer::SurveyOutcome::Broken: return "broken";
-    case xer::SurveyOutcome::Failed: return "failed";
-    case xer::SurveyOutcome::Stopped: break;
-    }
-    return "stopped";
-}
-
-const char* purgeOutcome(xer::PurgeOutcome outcome) {
-    switch (outcome) {
-    case xer::PurgeOutcome::Created: return "created";
-    case xer::PurgeOutcome::Declined: return "kept existing";
-    case xer::PurgeOutcome::Refused: return "refused";
-    case xer::PurgeOutcome::Failed: return "failed";
-    case xer::PurgeOutcome::Stopped: break;
-    }
-    return "stopped";
-}
-
-// Shows a report as it comes, unless the run ends in JSON; false when standard output cannot
-// take it.
-struct Reports {
-    std::ostream& out;
-    bool json;
-    bool terminal;
-    bool show(const std::string& report) {
-        return json || static_cast<bool>(out << shown(report, terminal) << '\n' << std::flush);
-    }
+class NoPointer final : public BusyPointer {
+public:
+    void setBusy(bool) override {}
 };
 
-// One file, as the window surveys it after it was chosen and purges it when asked to and the
-// survey enables Purge. Nothing when a report cannot be shown: nothing more is done then.
-std::optional<FileResult> runFile(const std::string& path, const Command& command,
-                                  Platform& platform, ProgressLine& progress, Reports& reports) {
-    AppState state;
-    state.CurrentXerPath = path;
-    state.CurrentXerName = platform.paths.nameOf(path);
-    ConsoleSurface window;
-    FileResult result;
-    result.file = path;
-    result.sizeBefore = sizeOf(platform.files, path);
-    progress.begin(shown("Surveying " + path, true));
-    const xer::SurveyOutcome surveyed = xer::PerformSurvey(state, window, platform);
-    progress.clear();
-    result.outcome = surveyOutcome(surveyed, state);
-    result.pobs = state.PobsRecordCount;
-    result.riskTypes = state.RiskTypeRecordCount;
-    result.report = window.results();
-    if (!reports.show(window.results()))
-        return std::nullopt;
-    if (surveyed != xer::SurveyOutcome::Reported || !command.purge || !window.purgeEnabled())
-        return result;
-    Silence silence;
-    progress.begin(shown("Purging " + path, true));
-    const xer::PurgeOutcome purged = xer::Purge(state, window, platform, silence);
-    progress.clear();
-    result.outcome = purgeOutcome(purged);
-    result.report += '\n' + window.results();
-    result.pobs = numberAfter(window.results(), "Number of POBS Records Removed: ");
-    result.riskTypes = numberAfter(window.results(), "Number of Risk Types removed: ");
-    if (purged == xer::PurgeOutcome::Created) {
-        result.newFile = state.CurrentXerPath;
-        result.sizeAfter = sizeOf(platform.files, state.CurrentXerPath);
-    }
-    if (!reports.show(window.results()))
-        return std::nullopt;
-    return result;
+// A notice with the names in it as a terminal may show them.
+xer::Notice shownOn(xer::Notice notice, bool terminal) {
+    notice.path = shownName(notice.path, terminal);
+    notice.newFile = shownName(notice.newFile, terminal);
+    notice.newName = shownName(notice.newName, terminal);
+    return notice;
 }
 
-bool succeeded(const FileResult& r, bool purge) {
-    if (r.outcome == "nothing found" || r.outcome == "created")
-        return true;
-    return r.outcome == "reported" && !purge;
+// The window's notices for one file: message boxes go to standard error as they come ("Plovard:
+// " and, in a batch, the file's name first) and into the run's messages; the label's last
+// notice is kept for the report. A Yes/No question takes its answer from the command line,
+// else from the terminal, else No.
+class ConsoleNotices final : public xer::OperationObserver {
+public:
+    ConsoleNotices(const Console& console, const Command& command, ProgressLine& progress,
+                   bool batch, FileRun& run)
+        : m_console(console), m_command(command), m_progress(progress), m_batch(batch), m_run(run) {
+    }
+
+    void notice(const xer::Notice& notice) override {
+        const NoticeText text = noticeText(notice);
+        if (text.box)
+            say(notice, *text.box);
+        if (text.label)
+            (m_run.purge || m_purging ? m_run.purgeLabel : m_run.surveyLabel) = notice;
+    }
+
+    bool mayReplace(const xer::Notice& notice) override {
+        say(notice, *noticeText(notice).box);
+        if (m_command.overwrite)
+            return *m_command.overwrite;
+        if (!m_console.answers)
+            return false;
+        m_console.err << "[Y/n] " << std::flush;
+        std::string answer;
+        if (!std::getline(*m_console.answers, answer))
+            return false;
+        return answer.empty() || (answer[0] != 'n' && answer[0] != 'N'); // Yes is the default
+    }
+
+    void purging() { m_purging = true; }
+
+private:
+    void say(const xer::Notice& notice, const BoxText& box) {
+        m_progress.clear();
+        const bool terminal = m_console.errIsTerminal;
+        const std::string shown = noticeText(shownOn(notice, terminal)).box->text;
+        const std::string file = m_batch ? shownName(m_run.path, terminal) + ": " : "";
+        // One write per message.
+        m_console.err << (std::string(kAppTitle) + ": " + file + shown + '\n') << std::flush;
+        m_run.messages.push_back({notice.kind,
+                                  notice.kind == xer::NoticeKind::SurveyFailed ||
+                                          notice.kind == xer::NoticeKind::PurgeFailed
+                                      ? std::optional(notice.failure.number)
+                                      : std::nullopt,
+                                  box.text});
+    }
+
+    const Console& m_console;
+    const Command& m_command;
+    ProgressLine& m_progress;
+    bool m_batch;
+    FileRun& m_run;
+    bool m_purging = false;
+};
+
+// Nothing more is done for a user who cannot see what was done.
+int unwritten(std::ostream& err) {
+    err << "zembrelpobs-cli: the report cannot be written to standard output\n" << std::flush;
+    return 1;
 }
+
+class Runner {
+public:
+    Runner(const Command& command, const Console& console, Platform& platform,
+           ProgressLine& progress, bool batch)
+        : m_command(command), m_console(console), m_platform(platform), m_progress(progress),
+          m_batch(batch) {}
+
+    // One file, as the window surveys it after it was chosen and purges it when asked to and
+    // the survey found records. Nothing when a report cannot be shown: nothing more is done.
+    std::optional<FileRun> file(const std::string& path) {
+        FileRun run;
+        run.path = path;
+        AppState state;
+        state.CurrentXerPath = path;
+        state.CurrentXerName = m_platform.paths.nameOf(path);
+        ConsoleNotices notices(m_console, m_command, m_progress, m_batch, run);
+        m_progress.begin("Surveying " + shownName(path, true));
+        run.survey = xer::PerformSurvey(state, m_platform, notices);
+        m_progress.clear();
+        if (!show(run.surveyLabel))
+            return std::nullopt;
+        if (!m_command.purge || !run.survey.foundRecords())
+            return run;
+        notices.purging();
+        m_progress.begin("Purging " + shownName(path, true));
+        run.purge = xer::Purge(state, m_platform, notices);
+        m_progress.clear();
+        if (!show(run.purgeLabel))
+            return std::nullopt;
+        return run;
+    }
+
+private:
+    // Writes the label's last text as a report, unless the run ends in JSON; false when
+    // standard output cannot take it.
+    bool show(const std::optional<xer::Notice>& label) {
+        if (m_command.json || !label)
+            return true;
+        const auto text = noticeText(shownOn(*label, m_console.outIsTerminal)).label;
+        return static_cast<bool>(m_console.out << text.value_or("") << '\n' << std::flush);
+    }
+
+    const Command& m_command;
+    const Console& m_console;
+    Platform& m_platform;
+    ProgressLine& m_progress;
+    bool m_batch;
+};
 
 // What became of a file whose work ran out of memory outside the survey and the purge (they
 // end such a file themselves).
-FileResult outOfMemory(const std::string& path, std::ostream& err) {
-    const std::string text = errorText(makeFailure(failure::OutOfMemory));
-    err << (std::string(kAppTitle) + ": " + text + '\n') << std::flush;
-    FileResult result;
-    result.file = path;
-    result.outcome = "failed";
-    result.report = text;
-    return result;
+FileRun outOfMemory(const std::string& path, std::ostream& err) {
+    FileRun run;
+    run.path = path;
+    run.survey.outcome = xer::SurveyOutcome::Failed;
+    run.survey.failure = makeFailure(failure::OutOfMemory);
+    const std::string text = errorText(run.survey.failure);
+    err << (std::string(kAppTitle) + ": " + path + ": " + text + '\n') << std::flush;
+    run.messages.push_back({xer::NoticeKind::SurveyFailed, failure::OutOfMemory, text});
+    return run;
 }
 
 int run(const Command& command, const FileList& list, const Console& console, Platform& platform,
         ProgressLine& progress) {
     int status = 0;
     for (const SkippedEntry& skipped : list.skipped) {
-        console.err << shown("zembrelpobs-cli: skipped " + skipped.path + ": " + skipped.reason +
-                                 '\n',
-                             console.errIsTerminal)
+        console.err << ("zembrelpobs-cli: skipped " +
+                        shownName(skipped.path, console.errIsTerminal) + ": " + skipped.reason +
+                        '\n')
                     << std::flush;
         if (skipped.failure)
             status = 1;
     }
-    std::vector<FileResult> results;
-    Reports reports{console.out, command.json, console.outIsTerminal};
+    std::vector<FileRun> runs;
+    Runner runner(command, console, platform, progress, list.files.size() > 1);
     for (const auto& path : list.files) {
-        std::optional<FileResult> result;
+        std::optional<FileRun> result;
         try {
-            result = runFile(path, command, platform, progress, reports);
+            result = runner.file(path);
             if (!result)
                 return unwritten(console.err);
         } catch (const std::bad_alloc&) {
             progress.clear();
             result = outOfMemory(path, console.err);
         }
-        if (!succeeded(*result, command.purge))
+        if (!result->succeeded(command.purge))
             status = 1;
-        results.push_back(std::move(*result));
+        runs.push_back(std::move(*result));
     }
     if (command.json)
-        writeJson(console.out, results, list.skipped, command.purge, status);
-    else if (results.size() > 1)
-        writeSummary(console.out << '\n', results, command.purge, console.outIsTerminal);
+        writeJson(console.out, command.purge ? "purge" : "survey", runs, list.skipped, status);
+    else if (runs.size() > 1)
+        writeSummary(console.out << '\n', runs, command.purge, console.outIsTerminal);
     return console.out.flush() ? status : unwritten(console.err);
 }
 
@@ -310,8 +272,14 @@ int runCli(const std::vector<std::string>& args, const Console& console, FileSys
         const FileList list =
             listFiles(command->files, {command->recursive, command->purge}, files, paths);
         ProgressLine progress(console.errIsTerminal ? &console.err : nullptr);
-        ConsoleBoxes boxes(console, command->overwrite, progress);
         NoPointer pointer;
+        // No box is ever shown: the companion's notices say everything.
+        struct NoBoxes final : MessageBoxes {
+            MessageAnswer show(const std::string&, MessageButtons, MessageIcon,
+                               const std::string&) override {
+                return MessageAnswer::No;
+            }
+        } boxes;
         Platform platform{files, boxes, progress, pointer, Platform::kDefaultBlockSize, paths};
         return run(*command, list, console, platform, progress);
     } catch (const std::bad_alloc&) {

@@ -2,14 +2,14 @@
 
 namespace zembrel {
 
-std::string shown(std::string text, bool terminal) {
+std::string shownName(const std::string& name, bool terminal) {
     if (!terminal)
-        return text;
+        return name;
     std::string safe;
-    safe.reserve(text.size());
-    for (const char c : text) {
+    safe.reserve(name.size());
+    for (const char c : name) {
         const auto byte = static_cast<unsigned char>(c);
-        if ((byte >= 0x20 && byte != 0x7f) || c == '\r' || c == '\n') {
+        if (byte >= 0x20 && byte != 0x7f) {
             safe += c;
             continue;
         }
@@ -17,6 +17,8 @@ std::string shown(std::string text, bool terminal) {
         case '\a': safe += "\\a"; break;
         case '\b': safe += "\\b"; break;
         case '\t': safe += "\\t"; break;
+        case '\n': safe += "\\n"; break;
+        case '\r': safe += "\\r"; break;
         case '\v': safe += "\\v"; break;
         case '\f': safe += "\\f"; break;
         default:

@@ -19,9 +19,9 @@ struct Console {
     bool errIsTerminal = false;
 };
 
-// text as a terminal may show it: control bytes other than the line ends that the reports are
-// made of are written as ls -b writes them (ESC as \033), so that a file name cannot retitle,
-// recolour or clear the terminal. Unchanged when not for a terminal.
-std::string shown(std::string text, bool terminal);
+// A file name as a terminal may show it: its control bytes written as ls -b writes them (ESC as
+// \033, a line feed as \n), so that a name cannot retitle, recolour or clear the terminal, nor
+// fake a line of its own. Unchanged when not for a terminal.
+std::string shownName(const std::string& name, bool terminal);
 
 } // namespace zembrel

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Environment.h"
-#include "platform/win32/CommandLineText.h"
+#include "platform/CommandLine.h"
 
 namespace zembrel {
 

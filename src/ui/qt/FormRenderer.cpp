@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -142,6 +143,12 @@ QWidget* newWidget(const ControlDescription& control, QWidget* parent) {
     case ControlKind::Frame: return new QGroupBox(text(control.caption), parent);
     case ControlKind::Picture: return newPicture(control.picture, parent);
     case ControlKind::Line: return newLine(control, parent);
+    case ControlKind::ProgressBar: {
+        auto* bar = new QProgressBar(parent);
+        bar->setRange(0, 1000);
+        bar->setTextVisible(false);
+        return bar;
+    }
     }
     return new QWidget(parent);
 }
@@ -224,6 +231,8 @@ void FormRenderer::buildControl(const ControlDescription& control, QWidget& clie
     if (!control.tooltip.empty())
         widget->setToolTip(text(control.tooltip));
     widget->setEnabled(control.enabled);
+    if (!control.visible)
+        widget->hide();
     if (control.emphasis == FontEmphasis::Bold || control.fontPoints > 0) {
         QFont font = widget->font();
         font.setBold(control.emphasis == FontEmphasis::Bold);

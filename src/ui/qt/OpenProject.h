@@ -3,7 +3,6 @@
 #include "core/MainSurface.h"
 #include "ui/qt/FormRenderer.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QProgressBar>
 
@@ -28,12 +27,12 @@ public:
     void attach(MainCommands& commands);
 
     void setResults(const std::string& text) override;
-    std::string results() const override { return m_results; }
     void redrawResults() override;
-    void setPurgeEnabled(bool enabled) override;
+    void setControlEnabled(std::string_view name, bool enabled) override;
     void setPurgeCaption(const std::string& caption) override;
-    void setDoneEnabled(bool enabled) override;
     void setFileName(const std::string& name) override;
+    void setProgress(std::optional<int> thousandths) override;
+    void closeWindow() override;
     void setPosition(float top, float left) override;
     float top() const override;
     float left() const override;
@@ -50,30 +49,18 @@ protected:
 private:
     // Moves the window onto the nearest screen when none shows its title bar.
     void keepReachable();
-    // Purge is usable when the logic enables it and no operation runs.
-    void updatePurge();
-    // Shown once an operation has run for half a second, hidden when it ends.
-    void showProgress(std::uint64_t done, std::uint64_t total);
 
     QWidget* m_client = nullptr;
     FormRenderer m_form;
-    QPushButton* m_again = nullptr;
-    QPushButton* m_done = nullptr;
     QPushButton* m_purge = nullptr;
     QLineEdit* m_fileName = nullptr;
     QLabel* m_resultsLabel = nullptr;
     QAction* m_voice = nullptr;
-    QAction* m_reset = nullptr;
-    std::string m_results;
     // The position as the settings gave it: read back unchanged while the window stays there.
     float m_topTwips = 0;
     float m_leftTwips = 0;
-    std::function<bool()> m_closeRequested;
-    std::function<void(const std::string&)> m_dropped;
-    bool m_purgeAllowed = false;
-    bool m_running = false;
+    MainCommands* m_commands = nullptr;
     QProgressBar* m_progress = nullptr;
-    QElapsedTimer m_runTime;
 };
 
 } // namespace zembrel

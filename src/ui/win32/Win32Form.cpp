@@ -36,6 +36,7 @@ NativeKind nativeKind(const ControlDescription& control) {
         return {WC_STATICA,
                 DWORD(control.rect.width >= control.rect.height ? SS_ETCHEDHORZ : SS_ETCHEDVERT),
                 0};
+    case ControlKind::ProgressBar: return {PROGRESS_CLASSA, 0, 0};
     case ControlKind::Label: break;
     }
     // A label shows its text as it stands (no access key) and wraps it at its width.
@@ -121,7 +122,9 @@ Win32Form::~Win32Form() {
 HWND Win32Form::build(const ControlDescription& control, DWORD extraStyle, int id) {
     const NativeKind native = nativeKind(control);
     const TwipRect rect = m_form.clientRect(control);
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | native.style | extraStyle;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | native.style | extraStyle;
+    if (control.visible)
+        style |= WS_VISIBLE;
     if (!control.enabled)
         style |= WS_DISABLED;
     const HWND hwnd = CreateWindowExA(
@@ -131,6 +134,8 @@ HWND Win32Form::build(const ControlDescription& control, DWORD extraStyle, int i
     SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(control)), FALSE);
     if (control.kind == ControlKind::Picture)
         m_pictures[hwnd] = loadPicture(control.picture);
+    if (control.kind == ControlKind::ProgressBar)
+        SendMessageA(hwnd, PBM_SETRANGE32, 0, 1000); // thousandths, as the logic gives them
     if (control.kind == ControlKind::Line && control.color) {
         const unsigned rgb = *control.color;
         m_colours[hwnd] = RGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);

@@ -2,6 +2,7 @@
 
 #include "shell/MainCommands.h"
 #include "shell/OpenProjectForm.h"
+#include "shell/WindowPlacement.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -13,14 +14,6 @@ namespace zembrel {
 
 namespace {
 
-// A stored position may hold any number; the window system takes a sane pixel position.
-int pixelPosition(float twips, int dpi) {
-    if (std::isnan(twips))
-        return 0;
-    const double pixels = std::round(double(twips) * dpi / 1440.0);
-    return static_cast<int>(std::clamp(pixels, -1.0e6, 1.0e6));
-}
-
 RECT frameOf(HWND window) {
     RECT frame{};
     GetWindowRect(window, &frame);
@@ -29,42 +22,16 @@ RECT frameOf(HWND window) {
 
 } // namespace
 
-Win32OpenProject::Win32OpenProject() : Win32Window(openProjectForm(), nullptr) {
-    const int dpi = systemDpi();
-    m_progress = CreateWindowExA(
-        0, PROGRESS_CLASSA, "", WS_CHILD, twipsToPixels(kProgressRect.left, dpi),
-        twipsToPixels(kProgressRect.top, dpi), twipsToPixels(kProgressRect.width, dpi),
-        twipsToPixels(kProgressRect.height, dpi), handle(), nullptr, GetModuleHandleA(nullptr),
-        nullptr);
-    SendMessageA(m_progress, PBM_SETRANGE32, 0, 1000);
-}
+Win32OpenProject::Win32OpenProject() : Win32Window(openProjectForm(), nullptr) {}
 
+// Every control and menu entry that runs a command forwards to it by its name.
 void Win32OpenProject::attach(MainCommands& commands) {
-    onCommand("cmdVideo", [&commands] { commands.playVideo(); });
-    onCommand("cmdAgain", [&commands] { commands.startOver(); });
-    onCommand("cmdPurge", [&commands] { commands.purge(); });
-    onCommand("Cancel", [this] { close(); });
-    onCommand("mnuFileExit", [this] { close(); });
-    onCommand("mnuFileVersion", [&commands] { commands.showVersion(); });
-    onCommand("mnuFileVideo", [&commands] { commands.chooseVideoPlayer(); });
-    // The entry's check mark follows the switch, which the command sets.
-    onCommand("mnuFileVoice", [&commands] { commands.toggleVoicePrompts(); });
-    onCommand("mnuReset", [&commands] { commands.resetToDefaults(); });
-    onCommand("mnuHelpContents", [&commands] { commands.showHelp(); });
-    onCommand("nmuHelpAbout", [&commands] { commands.showAbout(); });
-    // While an operation runs, what would change the current file is greyed.
-    commands.onRunningChanged = [this](bool running) {
-        m_running = running;
-        m_runStart = GetTickCount64();
-        ShowWindow(m_progress, SW_HIDE);
-        EnableWindow(control("cmdAgain"), !running);
-        enableMenuEntry("mnuReset", !running);
-        updatePurge();
-    };
-    commands.setProgressListener(
-        [this](std::uint64_t done, std::uint64_t total) { showProgress(done, total); });
+    m_commands = &commands;
+    for (const std::string_view name : MainCommands::commandNames()) {
+        const std::string key(name);
+        onCommand(key, [&commands, key] { commands.invoke(key); });
+    }
     closeRequested = [&commands] { return commands.requestClose(); };
-    m_dropped = [&commands](const std::string& path) { commands.chooseDroppedFile(path); };
     DragAcceptFiles(handle(), TRUE);
 }
 
@@ -78,8 +45,8 @@ std::optional<LRESULT> Win32OpenProject::handleMessage(UINT message, WPARAM wPar
         DragQueryFileA(drop, 0, path.data(), UINT(path.size() + 1));
     }
     DragFinish(drop); // the drop's memory goes before the survey runs its messages
-    if (!path.empty() && m_dropped)
-        m_dropped(path);
+    if (!path.empty() && m_commands)
+        m_commands->chooseDroppedFile(path);
     return 0;
 }
 
@@ -92,7 +59,6 @@ void Win32OpenProject::show() {
 }
 
 void Win32OpenProject::setResults(const std::string& text) {
-    m_results = text;
     setText("lblResults", text); // the label breaks its lines at CR LF itself
 }
 
@@ -101,28 +67,24 @@ void Win32OpenProject::redrawResults() {
                  RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-void Win32OpenProject::setPurgeEnabled(bool enabled) {
-    m_purgeAllowed = enabled;
-    updatePurge();
+void Win32OpenProject::setControlEnabled(std::string_view name, bool enabled) {
+    const std::string key(name);
+    if (const HWND c = control(key))
+        EnableWindow(c, enabled);
+    else if (const auto id = form().menuId(key))
+        EnableMenuItem(form().menuBar(), *id,
+                       MF_BYCOMMAND | UINT(enabled ? MF_ENABLED : MF_GRAYED));
 }
 
-void Win32OpenProject::updatePurge() {
-    EnableWindow(control("cmdPurge"), m_purgeAllowed && !m_running);
-}
-
-void Win32OpenProject::showProgress(std::uint64_t done, std::uint64_t total) {
-    if (!m_running || total == 0 || GetTickCount64() - m_runStart < 500)
-        return;
-    ShowWindow(m_progress, SW_SHOWNA);
-    SendMessageA(m_progress, PBM_SETPOS, WPARAM(std::min(done, total) * 1000 / total), 0);
+void Win32OpenProject::setProgress(std::optional<int> thousandths) {
+    const HWND bar = progressBar();
+    ShowWindow(bar, thousandths ? SW_SHOWNA : SW_HIDE);
+    if (thousandths)
+        SendMessageA(bar, PBM_SETPOS, WPARAM(*thousandths), 0);
 }
 
 void Win32OpenProject::setPurgeCaption(const std::string& caption) {
     setText("cmdPurge", caption);
-}
-
-void Win32OpenProject::setDoneEnabled(bool enabled) {
-    EnableWindow(control("Cancel"), enabled);
 }
 
 void Win32OpenProject::setFileName(const std::string& name) {
@@ -140,15 +102,11 @@ void Win32OpenProject::setPosition(float top, float left) {
 }
 
 float Win32OpenProject::top() const {
-    const int dpi = systemDpi();
-    const long y = frameOf(handle()).top;
-    return y == pixelPosition(m_topTwips, dpi) ? m_topTwips : float(y * 1440 / dpi);
+    return positionTwips(frameOf(handle()).top, m_topTwips, systemDpi());
 }
 
 float Win32OpenProject::left() const {
-    const int dpi = systemDpi();
-    const long x = frameOf(handle()).left;
-    return x == pixelPosition(m_leftTwips, dpi) ? m_leftTwips : float(x * 1440 / dpi);
+    return positionTwips(frameOf(handle()).left, m_leftTwips, systemDpi());
 }
 
 void Win32OpenProject::setVoiceChecked(bool checked) {
@@ -157,30 +115,19 @@ void Win32OpenProject::setVoiceChecked(bool checked) {
                       MF_BYCOMMAND | UINT(checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void Win32OpenProject::enableMenuEntry(const char* name, bool enabled) const {
-    if (const auto id = form().menuId(name))
-        EnableMenuItem(form().menuBar(), *id,
-                       MF_BYCOMMAND | UINT(enabled ? MF_ENABLED : MF_GRAYED));
-}
-
 void Win32OpenProject::keepReachable() const {
-    RECT frame = frameOf(handle());
-    const RECT titleBar{frame.left, frame.top, frame.right,
-                        std::min<LONG>(frame.bottom, frame.top + 30)};
+    const RECT frame = frameOf(handle());
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoA(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor))
         return;
     const RECT& area = monitor.rcWork;
-    RECT seen{};
-    if (IntersectRect(&seen, &area, &titleBar) && seen.right - seen.left >= 40 &&
-        seen.bottom - seen.top >= 10)
-        return;
-    const LONG width = frame.right - frame.left;
-    const LONG height = frame.bottom - frame.top;
-    const LONG x = std::max(area.left, std::min(frame.left, area.right - width));
-    const LONG y = std::max(area.top, std::min(frame.top, area.bottom - height));
-    SetWindowPos(handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto moved = keepTitleBarOnScreen(
+        {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top},
+        {{area.left, area.top, area.right - area.left, area.bottom - area.top}});
+    if (moved)
+        SetWindowPos(handle(), nullptr, moved->x, moved->y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace zembrel

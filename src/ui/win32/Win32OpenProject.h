@@ -14,7 +14,7 @@ class Win32OpenProject final : public Win32Window, public MainSurface {
 public:
     Win32OpenProject();
     // The progress bar below the results, hidden while no long operation runs.
-    HWND progressBar() const { return m_progress; }
+    HWND progressBar() const { return control("progress"); }
 
     // Connects the buttons, the menus and the window's close to the commands.
     void attach(MainCommands& commands);
@@ -22,12 +22,12 @@ public:
     void show();
 
     void setResults(const std::string& text) override;
-    std::string results() const override { return m_results; }
     void redrawResults() override;
-    void setPurgeEnabled(bool enabled) override;
+    void setControlEnabled(std::string_view name, bool enabled) override;
     void setPurgeCaption(const std::string& caption) override;
-    void setDoneEnabled(bool enabled) override;
     void setFileName(const std::string& name) override;
+    void setProgress(std::optional<int> thousandths) override;
+    void closeWindow() override { close(); }
     void setPosition(float top, float left) override;
     float top() const override;
     float left() const override;
@@ -39,18 +39,8 @@ protected:
 
 private:
     void keepReachable() const;
-    void enableMenuEntry(const char* name, bool enabled) const;
-    // Purge is usable when the logic enables it and no operation runs.
-    void updatePurge();
-    // Shown once an operation has run for half a second, hidden when it ends.
-    void showProgress(std::uint64_t done, std::uint64_t total);
 
-    std::function<void(const std::string&)> m_dropped;
-    HWND m_progress = nullptr;
-    ULONGLONG m_runStart = 0;
-    bool m_purgeAllowed = false;
-    bool m_running = false;
-    std::string m_results;
+    MainCommands* m_commands = nullptr;
     // The position as the settings gave it: read back unchanged while the window stays there.
     float m_topTwips = 0;
     float m_leftTwips = 0;

@@ -7,11 +7,12 @@ set -euo pipefail
 exe="$1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-# Waits for a top-level window whose caption matches, and prints its id.
+# Waits for a shown top-level window whose caption matches, and prints its id (focusing one that
+# is not mapped yet fails).
 waitFor() {
   for _ in $(seq 150); do
     local id
-    id="$(xdotool search --name "$1" 2>/dev/null | head -1)" && [ -n "$id" ] && { echo "$id"; return; }
+    id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)" && [ -n "$id" ] && { echo "$id"; return; }
     sleep 0.2
   done
   echo "no window \"$1\"" >&2
