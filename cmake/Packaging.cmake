@@ -58,8 +58,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${ZEMBREL_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # zembrelpobs_4.42.731_amd64.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON) # Depends from the libraries the executables link
-# What makes Help, Video and System Info work out of the box.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xchm, mpv, hardinfo")
+# What makes Video and System Info work out of the box; Help needs nothing else.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "mpv, hardinfo")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)

@@ -3,8 +3,9 @@
 # Needs ROOT (scripts/lib/common.sh).
 
 # Copies what the zip holds and the MSI installs into FOLDER: the programs, stripped of their
-# debugging information, and the files they find beside themselves. The MSI takes this folder as
-# it is, so a file added here is in both packages.
+# debugging information, the files they find beside themselves (the prompts, the help file and
+# its pages as HTML, the video) and the README, a file or folder a line. The MSI takes this folder
+# as it is, so a file added here is in both packages.
 #   stage_windows_files BUILD_DIR FOLDER
 stage_windows_files() {
   local build="$1" folder="$2"
@@ -12,7 +13,14 @@ stage_windows_files() {
   for file in ZembrelPOBS.exe zembrelpobs-cli.exe; do
     x86_64-w64-mingw32-strip -o "$folder/$file" "$build/bin/$file"
   done
-  cp "$build"/bin/*.wav "$build/bin/ZembrelPOBS.chm" "$build/bin/ZembrelPOBS.avi" "$folder/"
+  local files=(
+    "$build"/bin/*.wav
+    "$build/bin/ZembrelPOBS.chm"
+    "$build/bin/help"
+    "$build/bin/ZembrelPOBS.avi"
+    "$ROOT/resources/windows/README.txt"
+  )
+  cp -R "${files[@]}" "$folder/"
 }
 
 # Builds an MSI that installs every file of FOLDER (subfolders too) into Program Files\Zembrel POBS

@@ -26,6 +26,19 @@ std::vector<const ControlDescription*> FormDescription::keyboardOrder() const {
     return order;
 }
 
+const ControlDescription& FormDescription::nextOption(const ControlDescription& option,
+                                                      bool back) const {
+    std::vector<const ControlDescription*> ring;
+    for (const ControlDescription* other : keyboardOrder())
+        if (other->kind == ControlKind::OptionButton && other->container == option.container)
+            ring.push_back(other);
+    const auto here = std::find(ring.begin(), ring.end(), &option);
+    if (here == ring.end())
+        return option;
+    const auto at = static_cast<std::size_t>(here - ring.begin());
+    return *ring[(at + (back ? ring.size() - 1 : 1)) % ring.size()];
+}
+
 TwipRect FormDescription::clientRect(const ControlDescription& control) const {
     TwipRect rect = control.rect;
     // A frame inside itself, directly or not, would never end: stop after as many steps as

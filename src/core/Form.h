@@ -81,6 +81,11 @@ struct ControlDescription {
     std::string picture{}; // a Picture's image: a file name among the program's resources
     // A Line drawn in one colour (0xRRGGBB), its rectangle's height thick; none: etched.
     std::optional<unsigned> color{};
+    // A text box whose text can be selected and copied but not changed.
+    bool readOnly = false;
+    // A text box in which Enter clicks this control (a button or option, by its key), as a
+    // click of the mouse would; empty: Enter presses the default button, if there is one.
+    std::string enterClicks{};
 
     // The name that finds the control: its name, with "(index)" for an element of an array.
     std::string key() const;
@@ -121,6 +126,9 @@ struct FormDescription {
     std::vector<const ControlDescription*> keyboardOrder() const;
     // The control's rectangle in client-area twips, through the frames it sits in.
     TwipRect clientRect(const ControlDescription& control) const;
+    // Where the arrow keys take the focus from an option: the next (back: the previous) option
+    // of its container in keyboard order, round the ring.
+    const ControlDescription& nextOption(const ControlDescription& option, bool back) const;
 };
 
 } // namespace zembrel

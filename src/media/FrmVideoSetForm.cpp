@@ -18,7 +18,9 @@ ControlDescription textBox(int row, int top, int height, int tabIndex) {
     return {.kind = ControlKind::TextBox,
             .name = textBoxOfRow(row),
             .rect = {2400, top, 5895, height},
-            .tabIndex = tabIndex};
+            .tabIndex = tabIndex,
+            // A path typed into the box is taken at once, as a click on the row's option takes it.
+            .enterClicks = "Option1(" + std::to_string(row) + ")"};
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "platform/Text.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace zembrel {
 
@@ -17,6 +18,8 @@ void GetFilename(AppState& state, MainSurface& window, FileDialog& dialog, Profi
     options.initialFolder = state.XerFolder;
     options.filter = kFilter;
     options.fileMustExist = true;
+    // The survey may repair the file in place: a read-only choice could not be honoured.
+    options.hideReadOnly = true;
     options.title = kTitle;
     options.helpFile = state.HelpFilePath;
     const auto choice = dialog.open(options);
@@ -44,14 +47,40 @@ void TakeChosenFile(AppState& state, MainSurface& window, ProfileStore& profile,
                  state.SuiteSettingsFile);
 }
 
+namespace {
+
+// The words of the command line that name files: all but the program and "/INI=", which names
+// the settings' folder in any letter case.
+std::vector<std::string> namedFiles(const std::string& line) {
+    std::vector<std::string> words = splitCommandLine("program " + line);
+    words.erase(words.begin());
+    std::erase_if(words, [](const std::string& word) {
+        return upperCaseAscii(word.substr(0, 5)) == "/INI=";
+    });
+    return words;
+}
+
+} // namespace
+
 std::optional<std::string> fileOnCommandLine(const std::string& line, FileSystem& files) {
-    const auto words = splitCommandLine("program " + line);
-    for (std::size_t i = 1; i < words.size(); ++i) {
-        // "/INI=" names the settings' folder, in any letter case.
-        if (upperCaseAscii(words[i].substr(0, 5)) != "/INI=" && files.fileExists(words[i]))
-            return words[i];
-    }
+    for (const std::string& word : namedFiles(line))
+        if (files.fileExists(word))
+            return word;
     return std::nullopt;
+}
+
+std::string whyCommandLineFileIsNotTaken(const std::string& line, FileSystem& files) {
+    const std::vector<std::string> named = namedFiles(line);
+    if (named.empty())
+        return {};
+    const std::string& path = named.front();
+    const char* why = "It does not exist.";
+    if (files.folderExists(path))
+        why = "It is a folder.";
+    else if (files.entryKind(path) == EntryKind::Other || files.fileId(path))
+        why = "It is not an ordinary file.";
+    return "The file named on the command line cannot be opened:\r\n" + path + "\r\n\r\n" + why +
+           " Please choose the XER file in the window that follows.";
 }
 
 xer::SurveyReport StartOver(AppState& state, MainSurface& window, Platform& platform,

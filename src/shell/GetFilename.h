@@ -25,6 +25,9 @@ void TakeChosenFile(AppState& state, MainSurface& window, ProfileStore& profile,
 
 // The first existing file that the command line names, besides the "/INI=" option.
 std::optional<std::string> fileOnCommandLine(const std::string& line, FileSystem& files);
+// Why no file named on the command line can be taken, said of the first one named (missing, a
+// folder, neither a file nor a folder); empty when the line names none.
+std::string whyCommandLineFileIsNotTaken(const std::string& line, FileSystem& files);
 
 // "&Start Over": empties the results label, asks for a file and surveys the current one.
 xer::SurveyReport StartOver(AppState& state, MainSurface& window, Platform& platform,

@@ -27,7 +27,9 @@ std::vector<ControlDescription> controls() {
         {.kind = ControlKind::TextBox,
          .name = "txtFileName",
          .rect = {240, 840, 4815, 585},
-         .tabIndex = 3},
+         .tabIndex = 3,
+         // It shows the current file's name; typing a new one would change nothing.
+         .readOnly = true},
         // Wraps at its width; the surface turns CR LF into its line breaks.
         {.kind = ControlKind::Label,
          .name = "lblResults",

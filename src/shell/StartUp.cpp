@@ -21,12 +21,17 @@ xer::SurveyReport StartUp(AppState& state, MainSurface& window, StartUpWindow& w
     windows.closeSplash();
     services.prompts.play(prompt::ChooseFile);
     // A file named on the command line (a file manager's "Open with") is taken instead of
-    // asking for one.
-    if (const auto named = fileOnCommandLine(services.environment.commandLine(), platform.files))
+    // asking for one; one that cannot be taken is explained before the dialog asks.
+    const std::string line = services.environment.commandLine();
+    if (const auto named = fileOnCommandLine(line, platform.files)) {
         TakeChosenFile(state, window, services.profile, platform.paths,
                        {*named, platform.paths.nameOf(*named)});
-    else
+    } else {
+        if (const std::string why = whyCommandLineFileIsNotTaken(line, platform.files);
+            !why.empty())
+            platform.boxes.show(why, MessageButtons::Ok, MessageIcon::Exclamation, kAppTitle);
         GetFilename(state, window, services.dialog, services.profile, platform.paths);
+    }
     windows.showMainWindow();
     windows.setMainInputEnabled(false);
     platform.pointer.setBusy(true);

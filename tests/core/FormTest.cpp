@@ -55,6 +55,19 @@ TEST(FormTest, TheKeyboardOrderFollowsTheTabIndexes) {
                                                                  "txtFileName", "cmdPurge"}));
 }
 
+// The arrow keys go round the options of one container in keyboard order, whatever lies between.
+TEST(FormTest, TheNextOptionIsTheNextOfItsContainerRoundTheRing) {
+    const FormDescription players = frmVideoSetForm(PlayerRows::windows());
+    const auto next = [&](const char* key, bool back) {
+        return players.nextOption(*players.find(key), back).key();
+    };
+    EXPECT_EQ(next("Option1(2)", false), "Option1(3)"); // past the text boxes
+    EXPECT_EQ(next("Option1(3)", false), "Option1(0)");
+    EXPECT_EQ(next("Option1(0)", true), "Option1(3)");
+    const FormDescription nested = nestedForm(); // listed in another order than the keyboard's
+    EXPECT_EQ(nested.nextOption(*nested.find("Option1(0)"), false).key(), "Option1(1)");
+}
+
 TEST(FormTest, ClientRectanglesAddUpTheFramesAround) {
     FormDescription form = nestedForm();
     EXPECT_EQ(form.clientRect(*form.find("Option1(1)")), (TwipRect{450, 1200, 900, 300}));
@@ -128,6 +141,12 @@ TEST_P(EveryFormTest, EachControlFitsAndTakesOnlyTheRolesItCan) {
             control.kind == Button || control.kind == TextBox || control.kind == OptionButton;
         EXPECT_TRUE(!control.tabIndex || (takesFocus && places.insert(*control.tabIndex).second));
         EXPECT_TRUE(control.kind == Button || !(control.isDefault || control.isCancel));
+        EXPECT_TRUE(control.kind == TextBox || (!control.readOnly && control.enterClicks.empty()));
+        if (const ControlDescription* clicked = form.find(control.enterClicks)) {
+            EXPECT_TRUE(clicked->kind == Button || clicked->kind == OptionButton);
+        } else {
+            EXPECT_EQ(control.enterClicks, "");
+        }
         defaults += control.isDefault;
         cancels += control.isCancel;
         EXPECT_EQ(control.kind == Picture, !control.picture.empty());

@@ -152,6 +152,8 @@ private:
 EntryKind FakeFileSystem::entryKind(const std::string& path) {
     if (files.count(path))
         return EntryKind::File;
+    if (others.count(path))
+        return EntryKind::Other;
     return folders.count(path) ? EntryKind::Folder : EntryKind::None;
 }
 

@@ -24,6 +24,7 @@ public:
 
     std::map<std::string, std::string> files;
     std::set<std::string> folders;
+    std::set<std::string> others; // neither files nor folders: FIFOs, devices
 
     // Asked before every operation with the path it works on (a scratch file's folder): a
     // failure to return instead, or nothing. A read asks with the byte offset at which it

@@ -40,9 +40,7 @@ protected:
     std::vector<QUrl> opened;
 };
 
-TEST_F(HelpViewerTest, TheDesktopsViewerOpensTheCompiledHelpWhenThereIsOne) {
-    std::filesystem::create_directories(dir.file("help"));
-    writePages();
+TEST_F(HelpViewerTest, TheDesktopsViewerOpensTheCompiledHelpOnlyWithoutThePages) {
     auto v = viewer(true);
     v.showContents(chm());
     ASSERT_EQ(opened.size(), 1u);
@@ -50,15 +48,17 @@ TEST_F(HelpViewerTest, TheDesktopsViewerOpensTheCompiledHelpWhenThereIsOne) {
     EXPECT_EQ(v.window(), nullptr);
 }
 
-TEST_F(HelpViewerTest, WithoutAViewerThePagesShowInTheProgramsOwnWindow) {
+// Whether the desktop opens .chm files or not: its viewers differ in what they make of them.
+TEST_F(HelpViewerTest, ThePagesShowInTheProgramsOwnWindow) {
     std::filesystem::create_directories(dir.file("help"));
     writePages();
-    auto v = viewer(false);
+    auto v = viewer(true);
     v.showContents(chm());
     EXPECT_TRUE(opened.empty());
     auto* window = static_cast<HelpWindow*>(v.window());
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Zembrel POBS Help"));
     QTreeWidget* tree = window->contentsTree();
     ASSERT_EQ(tree->topLevelItemCount(), 2);
     EXPECT_EQ(tree->topLevelItem(0)->text(0), QStringLiteral("Overview"));

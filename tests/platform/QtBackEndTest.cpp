@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -80,6 +81,21 @@ INSTANTIATE_TEST_SUITE_P(Kinds, QtMessageBoxesTest,
         BoxCase{"Critical", MessageButtons::Ok, Critical, Box::Critical, Box::Ok, MessageAnswer::Ok}),
                          // clang-format on
                          [](const auto& row) { return std::string(row.param.name); });
+
+// A window manager cuts a title wider than its box ("Pl…rd"): a short text still makes a box with
+// room for the title in bold, the window's icon and the title bar's three buttons.
+TEST(QtMessageBoxesTest, AShortTextLeavesRoomForTheTitle) {
+    whenModal<QMessageBox>([](QMessageBox* box) {
+        QFont bold = box->font();
+        bold.setBold(true);
+        const int titleBar = box->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        EXPECT_GE(box->width(),
+                  QFontMetrics(bold).horizontalAdvance(box->windowTitle()) + 4 * titleBar);
+        box->defaultButton()->click();
+    });
+    QtMessageBoxes().show("Version Number 4.42", MessageButtons::Ok, MessageIcon::None,
+                          "Plovard Enterprise");
+}
 
 TEST(QtBusyPointerTest, BusyIsOneStateNotAStack) {
     {

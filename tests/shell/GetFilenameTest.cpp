@@ -74,6 +74,7 @@ TEST_F(GetFilenameTest, AChosenFileBecomesCurrentAndItsFolderIsStoredAtOnce) {
     EXPECT_EQ(asked.initialFolder, "/home/ann/Jobs/");
     EXPECT_EQ(asked.filter, "P6 XER Files|*.XER");
     EXPECT_TRUE(asked.fileMustExist);
+    EXPECT_EQ(openFileNameFlags(asked), 0x1014ul); // must exist, Help, no read-only box
     EXPECT_EQ(asked.title, "Select the P6 Backup File to be Analyzed.");
     EXPECT_EQ(asked.helpFile, "/opt/zembrel/ZembrelPOBS.chm");
 }

@@ -95,19 +95,28 @@ TEST_F(StartUpTest, ACancelledDialogStillShowsTheWindowAndSurveys) {
     EXPECT_EQ(dialog.asked.at(0).initialFolder, "/home/ann/"); // the home folder off Windows
 }
 
+// One that cannot be taken is explained, with the reason, before the dialog asks.
 TEST_F(StartUpTest, AFileNamedOnTheCommandLineIsTakenInsteadOfAsking) {
-    fake.files.folders.insert("/srv/My Jobs");
+    fake.files.folders.insert({"/srv", "/srv/My Jobs"});
     fake.files.files["/srv/My Jobs/Plan.xer"] = test::crlf({"ERMHDR", "%T\tPOBS", "%R\t1", "%E"});
+    fake.files.others.insert("/srv/pipe");
+    const std::string intro = "The file named on the command line cannot be opened:\r\n";
+    const std::string outro = " Please choose the XER file in the window that follows.";
     const struct {
-        std::string line, current; // nothing current: the dialog was asked
+        std::string line, current, box; // nothing current: the dialog was asked
     } cases[] = {
-        {"/ini=/etc/z \"/srv/My Jobs/Plan.xer\"", "/srv/My Jobs/Plan.xer"},
-        {"/srv/missing.xer /srv", ""}, // neither a missing file nor a folder
-        {"/INI=/srv/My Jobs/Plan.xer", ""},
+        {"/ini=/etc/z \"/srv/My Jobs/Plan.xer\"", "/srv/My Jobs/Plan.xer", ""},
+        {"/srv/missing.xer \"/srv/My Jobs/Plan.xer\"", "/srv/My Jobs/Plan.xer", ""},
+        {"/srv/missing.xer /srv", "", intro + "/srv/missing.xer\r\n\r\nIt does not exist." + outro},
+        {"/srv /srv/missing.xer", "", intro + "/srv\r\n\r\nIt is a folder." + outro},
+        {"/srv/pipe", "", intro + "/srv/pipe\r\n\r\nIt is not an ordinary file." + outro},
+        {"/INI=\"/srv/My Jobs/Plan.xer\"", "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         state = AppState{};
+        log.clear();
+        fake.boxes.shown.clear();
         dialog.asked.clear();
         dialog.cancel();
         environment.line = c.line;
@@ -115,6 +124,16 @@ TEST_F(StartUpTest, AFileNamedOnTheCommandLineIsTakenInsteadOfAsking) {
         EXPECT_EQ(state.CurrentXerPath, c.current);
         EXPECT_EQ(dialog.asked.size(), c.current.empty() ? 1u : 0u);
         EXPECT_EQ(state.PobsRecordCount, c.current.empty() ? 0 : 1);
+        // After the start prompt: the box, then the dialog; or either alone.
+        const auto next = std::find(log.begin(), log.end(), "prompt 50") + 1;
+        ASSERT_LT(next + 1, log.end());
+        EXPECT_EQ(*next, !c.box.empty()      ? "box " + c.box
+                         : c.current.empty() ? "dialog"
+                                             : "showMainWindow");
+        if (!c.box.empty()) {
+            EXPECT_EQ(*(next + 1), "dialog");
+            test::expectBox(fake.boxes.shown.front(), c.box, MessageIcon::Exclamation);
+        }
     }
     EXPECT_EQ(window.fileName, "Plan.xer");
 }

@@ -3,6 +3,7 @@
 #include "info/SysInfo.h"
 #include "media/PlayerRows.h"
 #include "platform/win32/Win32MessageLoop.h"
+#include "ui/win32/Win32FrmSplash.h"
 
 // windows.h (through the headers) first: the other Windows headers need its types.
 #include <commctrl.h>
@@ -33,6 +34,9 @@ WindowProgram::WindowProgram(Environment& environment, unsigned minimumSplashMs)
       m_windows(m_window, m_pointer, minimumSplashMs),
       m_commands(m_state, m_window, m_windows, m_services) {
     m_modals.setOwner([this] { return m_window.handle(); });
+    // A message of the start-up (a wrong /INI= option) shows while the splash is up.
+    m_boxes.setCovering(
+        [this]() -> HWND { return m_windows.splash() ? m_windows.splash()->handle() : nullptr; });
     m_window.attach(m_commands);
 }
 

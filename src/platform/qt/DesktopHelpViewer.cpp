@@ -41,10 +41,6 @@ DesktopHelpViewer::Desktop DesktopHelpViewer::systemDesktop() {
 
 void DesktopHelpViewer::showContents(const std::string& helpFile) {
     const QString file = QFile::decodeName(QByteArray::fromStdString(helpFile));
-    if (QFileInfo(file).isFile() && m_desktop.opensChm()) {
-        m_desktop.open(QUrl::fromLocalFile(file));
-        return;
-    }
     const QDir pages(QFileInfo(file).absoluteDir().filePath(QStringLiteral("help")));
     if (!m_window) {
         auto contents = HelpWindow::readContents(pages);
@@ -62,9 +58,13 @@ void DesktopHelpViewer::showContents(const std::string& helpFile) {
         m_window->activateWindow();
         return;
     }
-    m_boxes.show("The help cannot be shown: no program on this computer opens " + helpFile +
-                     ", and the help pages that come with the program are missing from its help "
-                     "folder.",
+    if (QFileInfo(file).isFile() && m_desktop.opensChm()) {
+        m_desktop.open(QUrl::fromLocalFile(file));
+        return;
+    }
+    m_boxes.show("The help cannot be shown: the help pages that come with the program are "
+                 "missing from its help folder, and no program on this computer opens " +
+                     helpFile + ".",
                  MessageButtons::Ok, MessageIcon::Exclamation, "Help");
 }
 

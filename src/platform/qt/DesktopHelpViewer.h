@@ -13,9 +13,10 @@
 
 namespace zembrel {
 
-// Opens the help file with the desktop's handler for its type where there is one. A plain
-// desktop has none for .chm files: the same pages, shipped as HTML in help/ beside the file, are
-// then shown in a help window of the program's own; without them a message box says why no help
+// Shows the help's pages, shipped as HTML in help/ beside the help file, in a help window of the
+// program's own: the same help on every desktop, whatever it makes of .chm files (Linux viewers
+// of compiled help differ in what they show). Without the pages the desktop's handler for .chm
+// files opens the help file, where there is one; without either a message box says why no help
 // comes.
 class DesktopHelpViewer final : public HelpViewer {
 public:

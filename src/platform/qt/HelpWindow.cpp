@@ -43,7 +43,7 @@ std::vector<HelpWindow::Topic> HelpWindow::parseContents(const QString& hhc) {
 
 HelpWindow::HelpWindow(const QDir& folder, std::vector<Topic> contents, QWidget* parent)
     : QWidget(parent), m_tree(new QTreeWidget), m_page(new QTextBrowser) {
-    setWindowTitle(QStringLiteral("Help"));
+    setWindowTitle(QStringLiteral("Zembrel POBS Help"));
     setObjectName(QStringLiteral("HelpWindow"));
     m_tree->setHeaderHidden(true);
     m_page->setSearchPaths({folder.absolutePath()});

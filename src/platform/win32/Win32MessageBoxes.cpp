@@ -22,7 +22,11 @@ MessageAnswer Win32MessageBoxes::show(const std::string& text, MessageButtons bu
     unsigned style = messageBoxStyle(buttons, icon);
     if (!owner)
         style |= MB_TASKMODAL;
+    const HWND covering = m_covering ? m_covering() : nullptr;
+    const bool hidden = covering && ShowWindow(covering, SW_HIDE);
     const int pressed = MessageBoxA(owner, text.c_str(), title.c_str(), style);
+    if (hidden)
+        ShowWindow(covering, SW_SHOWNOACTIVATE);
     if (buttons == MessageButtons::Ok)
         return MessageAnswer::Ok;
     return pressed == IDYES ? MessageAnswer::Yes : MessageAnswer::No;

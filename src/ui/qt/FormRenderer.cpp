@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -11,6 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+
+#include <vector>
 
 // The pictures that descriptions name are compiled into this library; a static library must
 // register them itself.
@@ -33,9 +36,8 @@ QRect pixels(const TwipRect& twips) {
 
 // A picture at its own size: a part outside the label's rectangle is cut off.
 QLabel* newPicture(const std::string& name, QWidget* parent) {
-    registerPictures();
     auto* label = new QLabel(parent);
-    label->setPixmap(QPixmap(QStringLiteral(":/") + text(name)));
+    label->setPixmap(FormRenderer::picture(name, parent->devicePixelRatioF()));
     return label;
 }
 
@@ -68,9 +70,57 @@ QFrame* newLine(const ControlDescription& control, QWidget* parent) {
     return line;
 }
 
+bool isEnter(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+// Enter presses the button that has the focus, in every window, as on Windows. No button is a
+// default one unless the form says so: a dialog would otherwise make its first button one, and
+// Enter in a text box would press it.
+class PushButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (isEnter(event) && !event->isAutoRepeat())
+            click();
+        else
+            QPushButton::keyPressEvent(event);
+    }
+};
+
+// An option button whose choice is made only by a click, Space or its access key: the arrow keys
+// move the focus to the next or previous option and choose nothing. It is chosen, never
+// unchosen, by a click; the renderer unchooses the others of its ring (its container).
+class OptionButton final : public QRadioButton {
+public:
+    OptionButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {
+        // Qt's own exclusive options would take the focus policy of all but the chosen one, and
+        // the arrows would choose.
+        setAutoExclusive(false);
+    }
+    std::vector<QWidget*> ring;
+    QWidget* next = nullptr;
+    QWidget* previous = nullptr;
+
+protected:
+    void nextCheckState() override { setChecked(true); }
+    void keyPressEvent(QKeyEvent* event) override {
+        const int key = event->key();
+        if ((key == Qt::Key_Down || key == Qt::Key_Right) && next)
+            next->setFocus(Qt::TabFocusReason);
+        else if ((key == Qt::Key_Up || key == Qt::Key_Left) && previous)
+            previous->setFocus(Qt::BacktabFocusReason);
+        else
+            QRadioButton::keyPressEvent(event);
+    }
+};
+
 QPushButton* newButton(const ControlDescription& control, QWidget* parent) {
-    auto* button = new QPushButton(text(control.caption), parent);
-    // In a dialog, Enter presses the default button.
+    auto* button = new PushButton(text(control.caption), parent);
+    button->setAutoDefault(false);
+    // In a dialog, Enter where no button has the focus presses the default button.
     if (control.isDefault)
         button->setDefault(true);
     if (control.isCancel) {
@@ -84,8 +134,12 @@ QWidget* newWidget(const ControlDescription& control, QWidget* parent) {
     switch (control.kind) {
     case ControlKind::Button: return newButton(control, parent);
     case ControlKind::Label: return newLabel(control, parent);
-    case ControlKind::TextBox: return new QLineEdit(text(control.caption), parent);
-    case ControlKind::OptionButton: return new QRadioButton(text(control.caption), parent);
+    case ControlKind::TextBox: {
+        auto* box = new QLineEdit(text(control.caption), parent);
+        box->setReadOnly(control.readOnly);
+        return box;
+    }
+    case ControlKind::OptionButton: return new OptionButton(text(control.caption), parent);
     case ControlKind::Frame: return new QGroupBox(text(control.caption), parent);
     case ControlKind::Picture: return newPicture(control.picture, parent);
     case ControlKind::Line: return newLine(control, parent);
@@ -100,6 +154,21 @@ QWidget* newWidget(const ControlDescription& control, QWidget* parent) {
 }
 
 } // namespace
+
+QPixmap FormRenderer::picture(const std::string& name, qreal devicePixelRatio) {
+    registerPictures();
+    const QString file = QStringLiteral(":/") + text(name);
+    if (devicePixelRatio > 1) {
+        QString doubled = file;
+        doubled.insert(doubled.lastIndexOf(QLatin1Char('.')), QStringLiteral("@2x"));
+        QPixmap sharp(doubled);
+        if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(2);
+            return sharp;
+        }
+    }
+    return QPixmap(file);
+}
 
 QIcon FormRenderer::productIcon() {
     registerPictures();
@@ -130,11 +199,13 @@ FormRenderer::FormRenderer(const FormDescription& form, QWidget& client, QMenuBa
         client.resize(size);
     if (!form.picture.empty()) {
         m_picture = newPicture(form.picture, &client);
-        m_picture->setGeometry(QRect(QPoint(0, 0), m_picture->pixmap().size()));
+        m_picture->setGeometry(
+            QRect(QPoint(0, 0), m_picture->pixmap().deviceIndependentSize().toSize()));
     }
     for (const ControlDescription& control : form.controls)
         buildControl(control, client);
     setKeyboardOrder(form);
+    connectOptionsAndEnter(form);
     if (menuBar)
         buildMenus(form, *menuBar);
 }
@@ -185,6 +256,38 @@ void FormRenderer::setKeyboardOrder(const FormDescription& form) {
             next->setFocus();
             focused = true;
         }
+    }
+}
+
+void FormRenderer::connectOptionsAndEnter(const FormDescription& form) {
+    std::vector<const ControlDescription*> options;
+    for (const ControlDescription* described : form.keyboardOrder())
+        if (described->kind == ControlKind::OptionButton)
+            options.push_back(described);
+    for (const ControlDescription* described : options) {
+        auto* option = static_cast<OptionButton*>(control(described->key()));
+        for (const ControlDescription* other : options)
+            if (other->container == described->container)
+                option->ring.push_back(control(other->key()));
+        option->next = control(form.nextOption(*described, false).key());
+        option->previous = control(form.nextOption(*described, true).key());
+        // Once an option is chosen, Tab stops at it alone among the options of its container,
+        // as in a Windows dialog; the arrows still go round all of them.
+        QObject::connect(option, &QRadioButton::toggled, option, [option](bool chosen) {
+            if (!chosen) // only ever by the choice of another option
+                return;
+            for (QWidget* other : option->ring)
+                if (other != option)
+                    static_cast<OptionButton*>(other)->setChecked(false);
+            for (QWidget* other : option->ring)
+                other->setFocusPolicy(other == option ? Qt::StrongFocus : Qt::ClickFocus);
+        });
+    }
+    for (const ControlDescription& described : form.controls) {
+        auto* box = qobject_cast<QLineEdit*>(control(described.key()));
+        auto* target = qobject_cast<QAbstractButton*>(control(described.enterClicks));
+        if (box && target)
+            QObject::connect(box, &QLineEdit::returnPressed, target, &QAbstractButton::click);
     }
 }
 

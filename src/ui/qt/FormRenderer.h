@@ -11,6 +11,7 @@ class QAction;
 class QIcon;
 class QLabel;
 class QMenuBar;
+class QPixmap;
 
 namespace zembrel {
 
@@ -23,6 +24,9 @@ class FormRenderer {
 public:
     // The product icon, the window icon of every window.
     static QIcon productIcon();
+    // A picture among the program's resources, at twice its size (name@2x) for a screen that
+    // scales by more than 1, where there is one.
+    static QPixmap picture(const std::string& name, qreal devicePixelRatio);
 
     // The window flags of the form's border style, to build its window with.
     static Qt::WindowFlags windowFlags(const FormDescription& form);
@@ -48,6 +52,9 @@ private:
     void buildControl(const ControlDescription& control, QWidget& client);
     void buildMenus(const FormDescription& form, QMenuBar& menuBar);
     void setKeyboardOrder(const FormDescription& form);
+    // The options of a container choose one another away; Enter in a text box clicks what it
+    // names.
+    void connectOptionsAndEnter(const FormDescription& form);
 
     std::map<std::string, QWidget*> m_controls;
     std::map<std::string, QAction*> m_actions;

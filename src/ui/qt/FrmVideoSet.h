@@ -16,8 +16,10 @@ class QLineEdit;
 namespace zembrel {
 
 // The video player selection window, built from its description. A click on an option (by
-// mouse, access key or arrow key) tells onChoice its index, also when it is already selected,
-// so that a path typed since can be taken; "&Exit", the close box and Escape close the window.
+// mouse, Space or access key), or Enter in its row's text box, tells onChoice its index, also
+// when it is already selected, so that a path typed since is taken; the arrow keys and Tab only
+// move the focus. "&Exit", the close box and Escape close the window; Enter closes it only on
+// "&Exit".
 class FrmVideoSet final : public QDialog, public VideoSetSurface {
 public:
     explicit FrmVideoSet(const PlayerRows& players, QWidget* parent = nullptr);

@@ -24,7 +24,9 @@ NativeKind nativeKind(const ControlDescription& control) {
     switch (control.kind) {
     case ControlKind::Button:
         return {WC_BUTTONA, DWORD(control.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0};
-    case ControlKind::TextBox: return {WC_EDITA, ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::TextBox:
+        return {WC_EDITA, DWORD(ES_LEFT | ES_AUTOHSCROLL | (control.readOnly ? ES_READONLY : 0)),
+                WS_EX_CLIENTEDGE};
     case ControlKind::OptionButton: return {WC_BUTTONA, BS_RADIOBUTTON, 0};
     case ControlKind::Frame: return {WC_BUTTONA, BS_GROUPBOX, 0};
     case ControlKind::Picture: return {WC_STATICA, SS_OWNERDRAW, 0};
@@ -41,6 +43,12 @@ NativeKind nativeKind(const ControlDescription& control) {
     const DWORD edge = control.edge == LabelEdge::Sunken ? DWORD(SS_SUNKEN) : 0;
     const DWORD exEdge = control.edge == LabelEdge::Etched ? DWORD(WS_EX_STATICEDGE) : 0;
     return {WC_STATICA, SS_LEFT | SS_NOPREFIX | edge, exEdge};
+}
+
+constexpr UINT_PTR kOptionKeys = 1;
+
+bool isArrow(WPARAM key) {
+    return key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT;
 }
 
 bool continuesOptionGroup(const ControlDescription* previous, const ControlDescription& control) {
@@ -138,6 +146,8 @@ HWND Win32Form::build(const ControlDescription& control, DWORD extraStyle, int i
         m_cancel = hwnd;
     if (!control.tooltip.empty())
         addTooltip(hwnd, control.tooltip);
+    if (control.kind == ControlKind::OptionButton)
+        SetWindowSubclass(hwnd, optionProc, kOptionKeys, reinterpret_cast<DWORD_PTR>(this));
     if (!control.name.empty()) {
         m_controls[control.key()] = hwnd;
         m_keys[id] = control.key();
@@ -245,6 +255,56 @@ void Win32Form::focusFirst() const {
             return;
         }
     }
+}
+
+// The arrow keys move the focus around the options of a container, in keyboard order, and choose
+// nothing; a radio button that takes the focus tells its window it was clicked, which the window
+// ignores while takingFocus() says so.
+LRESULT CALLBACK Win32Form::optionProc(HWND option, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<Win32Form*>(data);
+    switch (message) {
+    case WM_GETDLGCODE: return DefSubclassProc(option, message, wParam, lParam) | DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+        if (!isArrow(wParam))
+            break;
+        if (const HWND next = self->nextOption(option, wParam == VK_UP || wParam == VK_LEFT))
+            SetFocus(next);
+        return 0;
+    case WM_SETFOCUS: {
+        self->m_takingFocus = true;
+        const LRESULT result = DefSubclassProc(option, message, wParam, lParam);
+        self->m_takingFocus = false;
+        return result;
+    }
+    case WM_NCDESTROY: RemoveWindowSubclass(option, optionProc, kOptionKeys); break;
+    default: break;
+    }
+    return DefSubclassProc(option, message, wParam, lParam);
+}
+
+HWND Win32Form::nextOption(HWND option, bool back) const {
+    const ControlDescription* from = described(option);
+    return from ? control(m_form.nextOption(*from, back).key()) : nullptr;
+}
+
+const ControlDescription* Win32Form::described(HWND hwnd) const {
+    if (!hwnd || GetParent(hwnd) != m_window)
+        return nullptr;
+    return m_form.find(keyOf(GetDlgCtrlID(hwnd)));
+}
+
+HWND Win32Form::enterButton() const {
+    const HWND focus = GetFocus();
+    const ControlDescription* focused = described(focus);
+    if (focused && focused->kind == ControlKind::Button && IsWindowEnabled(focus))
+        return focus;
+    return m_default;
+}
+
+std::string Win32Form::enterClicks() const {
+    const ControlDescription* focused = described(GetFocus());
+    return focused ? focused->enterClicks : std::string();
 }
 
 void Win32Form::choose(const std::string& key) const {

@@ -44,6 +44,12 @@ public:
     // The default and the cancel button (Enter, Escape), or null.
     HWND defaultButton() const { return m_default; }
     HWND cancelButton() const { return m_cancel; }
+    // The button that Enter presses: the focused one, else the default one, or null.
+    HWND enterButton() const;
+    // The key of the control that Enter clicks in the focused text box, or empty.
+    std::string enterClicks() const;
+    // True while an option button takes the focus: the click it then reports is none.
+    bool takingFocus() const { return m_takingFocus; }
 
     // Gives the focus to the first control of the keyboard order that can take it.
     void focusFirst() const;
@@ -58,6 +64,12 @@ private:
     void buildMenus();
     void stack(const std::vector<HWND>& topFirst) const;
     void addTooltip(HWND control, const std::string& text);
+    static LRESULT CALLBACK optionProc(HWND option, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR data);
+    // The next option of the same container in keyboard order, round the ring.
+    HWND nextOption(HWND option, bool back) const;
+    // The description of a control of this form, or null.
+    const ControlDescription* described(HWND hwnd) const;
 
     FormDescription m_form;
     HWND m_window;
@@ -73,6 +85,7 @@ private:
     HWND m_tooltips = nullptr;
     HWND m_default = nullptr;
     HWND m_cancel = nullptr;
+    bool m_takingFocus = false;
 };
 
 } // namespace zembrel

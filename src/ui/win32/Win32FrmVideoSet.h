@@ -9,9 +9,10 @@
 namespace zembrel {
 
 // The video player selection window, built from its description. A click on an option (by
-// mouse, access key or arrow key) tells onChoice its index, also when it is already chosen, so
-// that a path typed since can be taken; opening the window chooses nothing. "&Exit", the close
-// box and Escape close it.
+// mouse, Space or access key), or Enter in its row's text box, tells onChoice its index, also
+// when it is already chosen, so that a path typed since is taken; the arrow keys and Tab only
+// move the focus, and opening the window chooses nothing. "&Exit", the close box and Escape
+// close it.
 class Win32FrmVideoSet final : public Win32Window, public VideoSetSurface {
 public:
     Win32FrmVideoSet(const PlayerRows& players, HWND owner);

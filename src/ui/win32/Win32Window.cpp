@@ -3,6 +3,7 @@
 #include "platform/win32/Win32BusyPointer.h"
 #include "platform/win32/Win32MessageLoop.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace zembrel {
@@ -122,6 +123,7 @@ void Win32Window::runModal() {
         EnableWindow(m_owner, FALSE);
     m_modal = true;
     m_closed = false;
+    centreOverOwner();
     showAndFocus(SW_SHOW);
     MSG message{};
     while (!m_closed && IsWindow(m_window)) {
@@ -142,6 +144,25 @@ void Win32Window::runModal() {
         ShowWindow(m_window, SW_HIDE);
 }
 
+void Win32Window::centreOverOwner() const {
+    RECT owner{}, own{};
+    if (!m_owner || !GetWindowRect(m_owner, &owner) || !GetWindowRect(m_window, &own))
+        return;
+    const LONG width = own.right - own.left;
+    const LONG height = own.bottom - own.top;
+    LONG x = (owner.left + owner.right - width) / 2;
+    LONG y = (owner.top + owner.bottom - height) / 2;
+    // On the owner's screen, title bar first where the window is larger than the screen.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoA(MonitorFromWindow(m_owner, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& area = monitor.rcWork;
+        x = std::max(area.left, std::min(x, area.right - width));
+        y = std::max(area.top, std::min(y, area.bottom - height));
+    }
+    SetWindowPos(m_window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 std::optional<LRESULT> Win32Window::handleMessage(UINT, WPARAM, LPARAM) {
     return std::nullopt;
 }
@@ -160,8 +181,8 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return *painted;
     switch (message) {
     case WM_COMMAND: command(wParam, lParam); return 0;
-    case DM_GETDEFID:
-        if (const HWND button = m_form->defaultButton())
+    case DM_GETDEFID: // Enter presses the focused button, else the default one
+        if (const HWND button = m_form->enterButton())
             return MAKELRESULT(GetDlgCtrlID(button), DC_HASDEFID);
         return 0;
     case WM_SETCURSOR:
@@ -192,11 +213,17 @@ void Win32Window::command(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     std::string name;
     if (id == IDCANCEL || id == IDOK) {
-        // Escape presses the cancel button, when it can be pressed; Enter without a default
-        // button does nothing.
+        // Escape presses the cancel button, when it can be pressed; Enter without a button to
+        // press clicks what the focused text box names, if anything.
         const HWND cancel = m_form->cancelButton();
         if (id == IDCANCEL && cancel && IsWindowEnabled(cancel))
             name = m_form->keyOf(GetDlgCtrlID(cancel));
+        if (id == IDOK) {
+            name = m_form->enterClicks();
+            m_form->choose(name);
+        }
+    } else if (HIWORD(wParam) == BN_CLICKED && m_form->takingFocus()) {
+        return; // an option that takes the focus is not chosen
     } else if (lParam == 0 && HIWORD(wParam) == 0) {
         name = m_form->menuNameOf(static_cast<UINT>(id));
     } else if (HIWORD(wParam) == BN_CLICKED) {

@@ -12,7 +12,8 @@ namespace zembrel {
 // A top-level window built from a form description: its border style, its caption, its client
 // area of the described size at the system's dots per inch (below the menu bar), its controls
 // and menus. A click of a button or option, and the choice of a menu entry, run the command set
-// for its name; Enter and Escape press the default and the cancel button. The window is hidden
+// for its name; Enter presses the focused button, else the default one, and in a text box clicks
+// what the box names; Escape presses the cancel button. The window is hidden
 // until shown, and destroyed with the object at the latest.
 class Win32Window {
 public:
@@ -29,7 +30,8 @@ public:
 
     // The command of a control key ("cmdOK", "Option1(2)") or a menu entry name.
     void onCommand(const std::string& name, std::function<void()> command);
-    // Runs the window modally over its owner, which takes no input meanwhile, until it closes.
+    // Runs the window modally, centred over its owner, which takes no input meanwhile, until it
+    // closes.
     void runModal();
     // Asks the window to close, as its close box does.
     void close() const;
@@ -47,6 +49,7 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void command(WPARAM wParam, LPARAM lParam);
     void fitClientArea(const FormDescription& form) const;
+    void centreOverOwner() const;
 
     HWND m_window = nullptr;
     HWND m_owner = nullptr;

@@ -109,7 +109,7 @@ TEST_F(FormRendererTest, CaptionsTooltipsAndStatesAreAsDescribed) {
     EXPECT_TRUE(note->font().bold());
     EXPECT_EQ(note->font().pointSizeF(), 7.5);
     EXPECT_FALSE(ok->font().bold());
-    EXPECT_EQ(built<QLabel>("picIcon")->pixmap().size(), QSize(538, 313)); // cut by the label
+    EXPECT_EQ(built<QLabel>("picIcon")->pixmap().size(), QSize(547, 323)); // cut by the label
     EXPECT_EQ(built<QFrame>("Line1")->frameShape(), QFrame::HLine);
     QFrame* gray = built<QFrame>("Line2"); // one colour, no etching
     EXPECT_EQ(gray->frameShape(), QFrame::NoFrame);
@@ -165,12 +165,18 @@ TEST(FormRendererWindowTest, AResizableFormPaintsItsPictureUnderTheControls) {
     EXPECT_EQ(client.size(), QSize(600, 400));
     EXPECT_NE(client.minimumSize(), client.maximumSize());
     ASSERT_NE(rendered.picture(), nullptr);
-    EXPECT_EQ(rendered.picture()->geometry(), QRect(0, 0, 538, 313));
+    EXPECT_EQ(rendered.picture()->geometry(), QRect(0, 0, 547, 323));
+    // A screen that scales by 2 gets the picture drawn at twice the size, in the same place.
+    const QPixmap sharp = FormRenderer::picture(form.picture, 2);
+    EXPECT_EQ(sharp.devicePixelRatio(), 2);
+    EXPECT_EQ(sharp.deviceIndependentSize(), QSizeF(547, 323));
+    EXPECT_EQ(FormRenderer::picture(form.picture, 1).devicePixelRatio(), 1);
     EXPECT_EQ(client.childAt(5, 5), rendered.control("lblOver"));
 }
 
-// The splash window: its picture painted at the top left (a dark band, then the page), centred,
-// and out of the way of the mouse and the keyboard.
+// The splash window: its picture painted over the whole client area (a dark band, the page, a
+// dark band to the last row and column), centred, and out of the way of the mouse and the
+// keyboard.
 TEST(FrmSplashTest, BorderlessCentredUntouchableWithItsPicture) {
     FrmSplash splash;
     EXPECT_TRUE(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -180,7 +186,8 @@ TEST(FrmSplashTest, BorderlessCentredUntouchableWithItsPicture) {
     const QImage shown = splash.grab().toImage();
     EXPECT_LT(qGray(shown.pixel(200, 2)), 100);
     EXPECT_GT(qGray(shown.pixel(200, 30)), 200);
-    EXPECT_LT(qGray(shown.pixel(200, 309)), 100);
+    EXPECT_EQ(shown.size(), QSize(547, 323));
+    EXPECT_LT(qGray(shown.pixel(546, 322)), 100);
 }
 
 } // namespace

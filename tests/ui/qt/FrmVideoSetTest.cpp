@@ -18,24 +18,58 @@
 namespace zembrel {
 namespace {
 
-TEST(FrmVideoSetTest, EveryClickOnAnOptionIsAChoiceAndExitCloses) {
+// A click, Space or Enter in a row's box chooses; Tab and the arrow keys only move the focus,
+// Tab in the keyboard order (once an option is chosen its group's stop is that one) and the
+// arrows round all four options; Enter closes only on Exit.
+TEST(FrmVideoSetTest, ClicksSpaceAndEnterInABoxChooseTheKeysThatMoveTheFocusDoNot) {
     FrmVideoSet window(PlayerRows::windows());
     std::vector<int> choices;
     window.onChoice = [&](int option) { choices.push_back(option); };
-    auto option = [&](int index) {
-        return window.findChild<QRadioButton*>(QStringLiteral("Option1(%1)").arg(index));
-    };
+    const auto focused = [&] { return QApplication::focusWidget()->objectName().toStdString(); };
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    EXPECT_FALSE(option(0)->isChecked()); // none is chosen on opening
-    option(2)->click();
-    option(2)->click(); // again: a path typed since is taken
-    option(2)->setFocus();
-    QTest::keyClick(option(2), Qt::Key_Up); // the arrow keys choose too
-    EXPECT_EQ(choices, (std::vector<int>{2, 2, 1}));
-    EXPECT_TRUE(option(1)->isChecked());
-    window.findChild<QPushButton*>(QStringLiteral("cmdExit"))->click();
+    EXPECT_EQ(focused(), "Option1(0)");
+    std::vector<std::string> visited;
+    for (int i = 0; i < 7; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.push_back(focused());
+    }
+    EXPECT_EQ(visited, (std::vector<std::string>{"Option1(1)", "Option1(2)", "txtWindows",
+                                                 "txtReal", "Option1(3)", "txtOther", "cmdExit"}));
+    auto* other = window.findChild<QRadioButton*>(QStringLiteral("Option1(3)"));
+    other->click();
+    other->click(); // again: a path typed since is taken
+    other->setFocus();
+    visited.clear();
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        visited.push_back(focused());
+    }
+    EXPECT_EQ(visited, (std::vector<std::string>{"Option1(0)", "Option1(1)", "Option1(0)",
+                                                 "Option1(3)", "Option1(2)"}));
+    EXPECT_EQ(choices, (std::vector<int>{3, 3}));
+    EXPECT_TRUE(other->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_TRUE(window.findChild<QRadioButton*>(QStringLiteral("Option1(2)"))->isChecked());
+    EXPECT_FALSE(other->isChecked());
+    visited.clear(); // now the group's Tab stop is the chosen option
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.push_back(focused());
+    }
+    EXPECT_EQ(visited, (std::vector<std::string>{"txtWindows", "txtReal", "txtOther", "cmdExit",
+                                                 "Option1(2)"}));
+    auto* box = window.findChild<QLineEdit*>(QStringLiteral("txtOther"));
+    box->setFocus();
+    QTest::keyClicks(box, QStringLiteral("/opt/player"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(choices, (std::vector<int>{3, 3, 2, 3}));
+    EXPECT_EQ(window.rowText(3), "/opt/player");
+    EXPECT_TRUE(window.isVisible());
+    auto* exit = window.findChild<QPushButton*>(QStringLiteral("cmdExit"));
+    exit->setFocus();
+    QTest::keyClick(exit, Qt::Key_Return);
     EXPECT_FALSE(window.isVisible());
 }
 
@@ -88,7 +122,8 @@ TEST(QtModalWindowsTest, TheSelectionWindowOpensWithThePathAndRunsEachChoice) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-// The About window: the versions, System Info and the keys that close it (Enter, Escape).
+// The About window: the versions, System Info (Enter on it too) and the keys that close it
+// (Enter elsewhere, Escape).
 TEST(AboutDialogTest, ShowsTheVersionsRunsSystemInformationAndClosesOnEnterOrEscape) {
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
         int sysInfo = 0;
@@ -103,8 +138,11 @@ TEST(AboutDialogTest, ShowsTheVersionsRunsSystemInformationAndClosesOnEnterOrEsc
         EXPECT_EQ(label("lblVersion")->text(), QStringLiteral("Build Number 4.42.731"));
         EXPECT_EQ(label("lblDescription")->text(), QStringLiteral("\n\nVersion: 4.42"));
         EXPECT_FALSE(label("picIcon")->pixmap().isNull());
-        about.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click();
+        auto* sysInfoButton = about.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"));
+        sysInfoButton->setFocus();
+        QTest::keyClick(sysInfoButton, Qt::Key_Return); // the focused button, not OK
         EXPECT_EQ(sysInfo, 1);
+        EXPECT_FALSE(sysInfoButton->isDefault());
         QTimer::singleShot(0, &about, [&] { QTest::keyClick(&about, key); });
         about.exec(); // returns once the key has closed the window
         EXPECT_FALSE(about.isVisible());

@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -153,6 +154,29 @@ TEST_F(OpenProjectTest, ButtonsAndMenuEntriesReachTheirCommands) {
     action("mnuFileVoice")->trigger();
     EXPECT_FALSE(state.SoundOn);
     EXPECT_FALSE(action("mnuFileVoice")->isChecked());
+}
+
+// Enter presses the focused button, as Space does; the file name can be selected, not edited.
+TEST_F(OpenProjectTest, EnterPressesTheFocusedButtonAndTheFileNameIsOnlyRead) {
+    dialog.choose("/srv/Plan.xer", "Plan.xer");
+    commands.startUp();
+    auto* name = child<QLineEdit>("txtFileName");
+    name->setFocus();
+    QTest::keyClicks(name, QStringLiteral("abc"));
+    QTest::keyClick(name, Qt::Key_Backspace);
+    EXPECT_EQ(name->text(), QStringLiteral("Plan.xer"));
+    name->selectAll();
+    EXPECT_EQ(name->selectedText(), QStringLiteral("Plan.xer"));
+    button("cmdPurge")->setFocus();
+    QTest::keyClick(button("cmdPurge"), Qt::Key_Return);
+    EXPECT_EQ(fake.files.files.count("/srv/Plan-POBS.xer"), 1u);
+    button("cmdAgain")->setFocus();
+    QTest::keyClick(button("cmdAgain"), Qt::Key_Enter);
+    EXPECT_EQ(dialog.asked.size(), 2u);
+    fake.files.files["/opt/zembrel/ZembrelPOBS.avi"] = "RIFF";
+    button("cmdVideo")->setFocus(); // no player chosen: the player window opens
+    QTest::keyClick(button("cmdVideo"), Qt::Key_Return);
+    EXPECT_EQ(modals.opened, std::vector<std::string>{"frmVideoSet"});
 }
 
 TEST_F(OpenProjectTest, WhileASurveyRunsTheOtherOperationsWait) {

@@ -41,6 +41,32 @@ BOOL CALLBACK collectText(HWND child, LPARAM text) {
     return TRUE;
 }
 
+// Whether another visible window of this process overlaps the window, above it or below: a window
+// system may keep a borderless window (the splash) above the managed ones whatever the order.
+struct Overlap {
+    HWND window;
+    RECT rect;
+    bool found;
+};
+
+BOOL CALLBACK findOverlap(HWND other, LPARAM data) {
+    auto* overlap = reinterpret_cast<Overlap*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(other, &process);
+    RECT rect{}, common{};
+    if (other != overlap->window && process == GetCurrentProcessId() && IsWindowVisible(other) &&
+        GetWindowRect(other, &rect) && IntersectRect(&common, &rect, &overlap->rect))
+        overlap->found = true;
+    return !overlap->found;
+}
+
+bool overlapped(HWND window) {
+    Overlap overlap{window, {}, false};
+    GetWindowRect(window, &overlap.rect);
+    EnumWindows(findOverlap, reinterpret_cast<LPARAM>(&overlap));
+    return overlap.found;
+}
+
 } // namespace
 
 DialogDriver::DialogDriver(std::deque<std::string> paths) : m_paths(std::move(paths)) {
@@ -65,6 +91,11 @@ std::vector<std::string> DialogDriver::messages() const {
     return m_messages;
 }
 
+std::vector<std::string> DialogDriver::overlappedMessages() const {
+    const std::lock_guard lock(m_mutex);
+    return m_overlapped;
+}
+
 void DialogDriver::answer(HWND dialog) {
     const std::lock_guard lock(m_mutex);
     if (!m_answered.insert(dialog).second)
@@ -81,6 +112,8 @@ void DialogDriver::answer(HWND dialog) {
     std::string text;
     EnumChildWindows(dialog, collectText, reinterpret_cast<LPARAM>(&text));
     m_messages.push_back(text);
+    if (overlapped(dialog))
+        m_overlapped.push_back(text);
     const LRESULT byDefault = SendMessageA(dialog, DM_GETDEFID, 0, 0);
     const WORD button = HIWORD(byDefault) == DC_HASDEFID ? LOWORD(byDefault) : IDOK;
     PostMessageA(dialog, WM_COMMAND, button, 0);

@@ -15,7 +15,8 @@ namespace zembrel::test {
 // Answers the modal dialogs that the program under test opens in its own process, from a thread
 // of its own, as a user would: a file dialog gets the next path of the script typed into its name
 // box and OK (an empty path: Cancel), a message box its default button. The texts of the message
-// boxes are kept in the order they came.
+// boxes are kept in the order they came, and apart those that another window of the program
+// overlapped, where the user might not see them.
 class DialogDriver {
 public:
     explicit DialogDriver(std::deque<std::string> paths);
@@ -24,6 +25,7 @@ public:
     DialogDriver& operator=(const DialogDriver&) = delete;
 
     std::vector<std::string> messages() const;
+    std::vector<std::string> overlappedMessages() const;
     int fileDialogs() const { return m_fileDialogs; }
 
 private:
@@ -31,6 +33,7 @@ private:
 
     std::deque<std::string> m_paths;
     std::vector<std::string> m_messages;
+    std::vector<std::string> m_overlapped;
     std::set<HWND> m_answered;
     std::atomic<int> m_fileDialogs{0};
     std::atomic<bool> m_stop{false};

@@ -2,6 +2,7 @@
 #include "info/FrmAbout.h"
 #include "info/FrmSplashForm.h"
 #include "media/FrmVideoSetForm.h"
+#include "platform/win32/Win32MessageLoop.h"
 #include "shell/OpenProjectForm.h"
 #include "ui/win32/Win32AboutWindow.h"
 #include "ui/win32/Win32FrmSplash.h"
@@ -81,6 +82,9 @@ TEST_P(Win32WindowsTest, EachControlIsAtItsTwipRectangleWithItsCaption) {
         if (!described.tooltip.empty()) {
             EXPECT_EQ(window->form().tooltip(described.key()), described.tooltip);
         }
+        if (described.kind == ControlKind::TextBox) {
+            EXPECT_EQ((GetWindowLongA(control, GWL_STYLE) & ES_READONLY) != 0, described.readOnly);
+        }
     }
     RECT client{};
     GetClientRect(window->handle(), &client);
@@ -137,6 +141,107 @@ TEST_P(Win32WindowsTest, MenusCarryTheirCaptionsAndAccessKeys) {
 
 INSTANTIATE_TEST_SUITE_P(Described, Win32WindowsTest, ::testing::ValuesIn(kWindows),
                          [](const auto& row) { return std::string(row.param.name); });
+
+// Presses a key in the focused control, as the message loop takes it from the keyboard.
+void press(int key) {
+    for (const UINT message : {UINT{WM_KEYDOWN}, UINT{WM_KEYUP}}) {
+        MSG msg{GetFocus(), message, WPARAM(key), message == WM_KEYUP ? LPARAM(0xC0000001) : 1,
+                0,          {}};
+        dispatchMessage(msg);
+    }
+}
+
+std::string focused(const Win32Window& window) {
+    return window.form().keyOf(GetDlgCtrlID(GetFocus()));
+}
+
+// Enter presses the focused button, also the first one that the window focused itself.
+TEST(Win32KeysTest, EnterPressesTheFocusedButton) {
+    std::vector<std::string> pressed;
+    Win32OpenProject main;
+    for (const char* key : {"Cancel", "cmdAgain"})
+        main.onCommand(key, [&pressed, key] { pressed.emplace_back(key); });
+    main.show(); // Done has the focus, as after the start-up
+    press(VK_RETURN);
+    SetFocus(main.control("cmdAgain"));
+    press(VK_RETURN);
+    EXPECT_EQ(pressed, (std::vector<std::string>{"Cancel", "cmdAgain"}));
+    int sysInfo = 0;
+    Win32AboutWindow about([&] { ++sysInfo; }, nullptr);
+    ShowWindow(about.handle(), SW_SHOW);
+    SetFocus(about.control("cmdSysInfo"));
+    press(VK_RETURN); // not OK, the default button
+    EXPECT_EQ(sysInfo, 1);
+    EXPECT_TRUE(IsWindowVisible(about.handle()));
+}
+
+// A click, Space or Enter in a row's box chooses; Tab and the arrow keys only move the focus,
+// Tab in the keyboard order (while no option is chosen; then the group's stop is the chosen one)
+// and the arrows round all four options; Enter closes only on Exit.
+TEST(Win32KeysTest, InThePlayerWindowOnlyClicksSpaceAndEnterInABoxChoose) {
+    Win32FrmVideoSet window(PlayerRows::windows(), nullptr);
+    std::vector<int> choices;
+    window.onChoice = [&](int option) { choices.push_back(option); };
+    ShowWindow(window.handle(), SW_SHOW);
+    SetFocus(window.control("Option1(3)"));
+    std::vector<std::string> visited;
+    for (const int key : {VK_DOWN, VK_DOWN, VK_UP, VK_UP, VK_UP}) {
+        press(key);
+        visited.push_back(focused(window));
+    }
+    EXPECT_EQ(visited, (std::vector<std::string>{"Option1(0)", "Option1(1)", "Option1(0)",
+                                                 "Option1(3)", "Option1(2)"}));
+    EXPECT_TRUE(choices.empty());
+    visited.clear();
+    for (int i = 0; i < 7; ++i) {
+        press(VK_TAB);
+        visited.push_back(focused(window));
+    }
+    EXPECT_EQ(visited, (std::vector<std::string>{"txtWindows", "txtReal", "Option1(3)", "txtOther",
+                                                 "cmdExit", "Option1(0)", "Option1(1)"}));
+    EXPECT_TRUE(choices.empty());
+    press(VK_SPACE);
+    EXPECT_EQ(choices, std::vector<int>{1});
+    EXPECT_EQ(SendMessageA(window.control("Option1(1)"), BM_GETCHECK, 0, 0), BST_CHECKED);
+    visited.clear();
+    for (int i = 0; i < 5; ++i) {
+        press(VK_TAB);
+        visited.push_back(focused(window));
+    }
+    EXPECT_EQ(visited, (std::vector<std::string>{"txtWindows", "txtReal", "txtOther", "cmdExit",
+                                                 "Option1(1)"}));
+    SetFocus(window.control("txtOther"));
+    SetWindowTextA(window.control("txtOther"), "C:\\Players\\play.exe");
+    press(VK_RETURN);
+    EXPECT_EQ(choices, (std::vector<int>{1, 3}));
+    EXPECT_EQ(SendMessageA(window.control("Option1(1)"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageA(window.control("Option1(3)"), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(window.rowText(3), "C:\\Players\\play.exe");
+    SetFocus(window.control("cmdExit"));
+    press(VK_RETURN);
+    EXPECT_EQ(window.handle(), nullptr); // closed
+}
+
+// About and the player window open over the middle of their owner.
+TEST(Win32ModalTest, OpensCentredOverItsOwner) {
+    Win32OpenProject main;
+    SetWindowPos(main.handle(), nullptr, 420, 260, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    main.show();
+    const auto centre = [](HWND window) {
+        RECT frame{};
+        GetWindowRect(window, &frame);
+        return POINT{(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
+    };
+    const POINT middle = centre(main.handle());
+    Win32AboutWindow about([] {}, main.handle());
+    Win32FrmVideoSet players(PlayerRows::windows(), main.handle());
+    for (Win32Window* window : std::initializer_list<Win32Window*>{&about, &players}) {
+        PostMessageA(window->handle(), WM_CLOSE, 0, 0); // as soon as it runs
+        window->runModal();
+        EXPECT_NEAR(centre(window->handle()).x, middle.x, 1) << window->form().description().name;
+        EXPECT_NEAR(centre(window->handle()).y, middle.y, 1) << window->form().description().name;
+    }
+}
 
 } // namespace
 } // namespace zembrel

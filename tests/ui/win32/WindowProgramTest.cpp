@@ -122,5 +122,28 @@ INSTANTIATE_TEST_SUITE_P(Dialog, WindowProgramTest,
                                            StartUpCase{"Dropped", false, true, "", 2}),
                          [](const auto& row) { return std::string(row.param.name); });
 
+// A failure of the start-up, while the splash is up, is not covered by it (an /INI= option
+// without its closing quote: "ERROR #5"): the splash steps aside while the box is up.
+TEST(WindowProgramSplashTest, AStartUpMessageIsNotHiddenBehindTheSplash) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    test::FakeEnvironment environment;
+    environment.programFolder = std::string(temp) + "zembrel-splash-" +
+                                std::to_string(GetCurrentProcessId()); // settings fall back here
+    CreateDirectoryA(environment.programFolder.c_str(), nullptr);
+    environment.localAppData = environment.programFolder;
+    environment.line = "/INI=\"C:\\x";
+    {
+        WindowProgram program(environment, 0);
+        test::DialogDriver driver({""});
+        ASSERT_TRUE(program.startUp());
+        const auto messages = driver.messages();
+        ASSERT_FALSE(messages.empty());
+        EXPECT_EQ(messages.front().rfind("ERROR #5", 0), 0u) << messages.front();
+        EXPECT_EQ(driver.overlappedMessages(), std::vector<std::string>{});
+    }
+    RemoveDirectoryA(environment.programFolder.c_str());
+}
+
 } // namespace
 } // namespace zembrel
