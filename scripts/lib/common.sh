@@ -3,7 +3,8 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 
 # Packages the build and the tests need on Debian 12.
 BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev nlohmann-json3-dev
-  qt6-base-dev qt6-multimedia-dev libgl-dev)
+  qt6-base-dev qt6-multimedia-dev libgl-dev
+  xvfb xauth openbox xdotool x11-utils) # the window under a real window manager
 
 # Packages that build the Debian package and check it.
 PACKAGING_PACKAGES=(dpkg-dev file appstream desktop-file-utils libxml2-utils strace)
