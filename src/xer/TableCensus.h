@@ -14,7 +14,7 @@ namespace zembrel::xer {
 // Every table of one name in a file, added up. A table runs from its table line up to the line
 // that ends it ("%T" or "%E", which belongs to what follows), or to the end of the file.
 struct TableTally {
-    std::string name;             // as its table line gives it; the first 256 bytes of a longer one
+    std::string name;             // as its table line gives it; the first 64 bytes of a longer one
     std::uint64_t nameLength = 0; // the name's whole length in bytes
     std::uint64_t tables = 0;     // table lines of this name
     std::uint64_t records = 0;    // "%R" lines inside the tables

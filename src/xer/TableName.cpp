@@ -1,22 +1,30 @@
 #include "xer/TableName.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace zembrel::xer {
 
 void TableNameReader::reset() {
     m_state = State::Leading;
-    m_key.reset();
     m_kept.clear();
     m_length = 0;
     m_spaces = 0;
 }
 
 void TableNameReader::add(const char* data, std::size_t size) {
-    m_key.add(data, size);
+    const bool wasShort = m_length <= TableName::kKept;
     m_length += size;
-    if (m_kept.size() < TableName::kKept)
-        m_kept.append(data, std::min(size, TableName::kKept - m_kept.size()));
+    if (m_length <= TableName::kKept) {
+        m_kept.append(data, size);
+        return;
+    }
+    if (wasShort) { // only a name that turns out long pays for its digest
+        m_digest = Sha256();
+        m_digest.add(m_kept.data(), m_kept.size());
+    }
+    m_digest.add(data, size);
+    m_kept.append(data, std::min(size, TableName::kKept - m_kept.size()));
 }
 
 void TableNameReader::piece(const char* data, std::size_t size) {
@@ -55,7 +63,13 @@ void TableNameReader::piece(const char* data, std::size_t size) {
 }
 
 TableName TableNameReader::finish() {
-    return {m_key.finish(), m_kept, m_length};
+    if (m_length <= TableName::kKept)
+        return {'T' + m_kept, m_kept, m_length};
+    const auto digest = m_digest.finish();
+    IdKey key(1 + digest.size() + sizeof m_length, 'D');
+    std::memcpy(key.data() + 1, digest.data(), digest.size());
+    std::memcpy(key.data() + 1 + digest.size(), &m_length, sizeof m_length);
+    return {std::move(key), m_kept, m_length};
 }
 
 bool tableNameOf(std::string_view line, TableName& name) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "xer/FieldReader.h"
+#include "xer/Sha256.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,7 +13,8 @@ namespace zembrel::xer {
 // The name a table line gives its table: the line, without its leading and trailing spaces, is
 // "%T" TAB name (the rule by which the survey finds POBS, read the other way round).
 struct TableName {
-    static constexpr std::size_t kKept = kShortField;
+    // Real table names are a dozen letters; what a census keeps of many odd ones stays small.
+    static constexpr std::size_t kKept = 64;
 
     IdKey key;                // tells names apart: the name, or its digest and length when long
     std::string kept;         // the name, or its first kKept bytes
@@ -35,7 +37,7 @@ private:
     void add(const char* data, std::size_t size);
 
     State m_state = State::Leading;
-    IdKeyBuilder m_key;
+    Sha256 m_digest; // of a name longer than kKept bytes
     std::string m_kept;
     std::uint64_t m_length = 0;
     std::uint64_t m_spaces = 0; // spaces after the name's last other byte so far

@@ -3,6 +3,7 @@
 #include "BoundaryLayout.h"
 #include "XerText.h"
 #include "fakes/FakePlatform.h"
+#include "xer/TableName.h"
 
 #include <gtest/gtest.h>
 
@@ -200,7 +201,7 @@ TEST_P(TableCensusTest, MemoryStaysBoundedWhateverTheNames) {
     const TablesReport two = count(longNames + longNames);
     ASSERT_EQ(two.tables.size(), 2u);
     for (const TableTally& t : two.tables) {
-        EXPECT_EQ(t.name, start.substr(0, 256));
+        EXPECT_EQ(t.name, start.substr(0, TableName::kKept));
         EXPECT_EQ(t.nameLength, 301u);
         EXPECT_EQ(t.tables, 2u);
     }
