@@ -163,7 +163,7 @@ void writeJson(std::ostream& out, const std::string& command, const std::vector<
     Json files = Json::array();
     for (const FileRun& run : runs)
         files.push_back(fileJson(run));
-    writeDocument(out, command, std::move(files), skipped, status);
+    writeDocument(out, command, files, skipped, status);
 }
 
 } // namespace zembrel

@@ -211,34 +211,37 @@ int reportSkipped(const FileList& list, const Console& console) {
     return status;
 }
 
-// What fills each file: a table per file as each is read, or one JSON document at the end.
+// What fills each file: a table per file, or a JSON document, written as each file is read.
 int runTables(const Command& command, const FileList& list, const Console& console,
               Platform& platform, ProgressLine& progress) {
     int status = reportSkipped(list, console);
-    std::vector<TablesRun> runs;
+    std::optional<JsonRunWriter> json;
+    if (command.json)
+        json.emplace(console.out, "tables");
     bool listed = false;
     for (const auto& path : list.files) {
         progress.begin("Reading " + shownName(path, true));
-        TablesRun run{path, xer::countTables(path, platform)};
+        const TablesRun run{path, xer::countTables(path, platform)};
         progress.clear();
         if (run.report.outcome != xer::TablesOutcome::Reported) {
             status = 1;
             console.err << ("zembrelpobs-cli: " + shownName(path, console.errIsTerminal) + ": " +
                             errorText(run.report.failure) + '\n')
                         << std::flush;
-        } else if (!command.json) {
+        }
+        if (json) {
+            json->file(tablesJson(run));
+        } else if (run.report.outcome == xer::TablesOutcome::Reported) {
             if (listed)
                 console.out << '\n';
             writeTableList(console.out, run, console.outIsTerminal);
             listed = true;
-            if (!console.out.flush())
-                return unwritten(console.err);
         }
-        if (command.json)
-            runs.push_back(std::move(run));
+        if (!console.out.flush())
+            return unwritten(console.err);
     }
-    if (command.json)
-        writeTablesJson(console.out, runs, list.skipped, status);
+    if (json)
+        json->finish(list.skipped, status);
     return console.out.flush() ? status : unwritten(console.err);
 }
 

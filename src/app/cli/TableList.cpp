@@ -1,7 +1,6 @@
 #include "app/cli/TableList.h"
 
 #include "app/cli/Console.h"
-#include "app/cli/JsonText.h"
 
 #include <algorithm>
 #include <array>
@@ -61,7 +60,9 @@ const char* outcomeText(TablesOutcome outcome) {
     return "stopped";
 }
 
-Json fileJson(const TablesRun& run) {
+} // namespace
+
+Json tablesJson(const TablesRun& run) {
     const xer::TablesReport& r = run.report;
     Json file;
     putExact(file, "path", run.path);
@@ -91,8 +92,6 @@ Json fileJson(const TablesRun& run) {
             : Json(nullptr);
     return file;
 }
-
-} // namespace
 
 void writeTableList(std::ostream& out, const TablesRun& run, bool terminal) {
     const xer::TablesReport& r = run.report;
@@ -132,14 +131,6 @@ void writeTableList(std::ostream& out, const TablesRun& run, bool terminal) {
             << ": read as spaces; the file is unchanged.\n";
     if (r.endsInTable)
         out << "The file ends inside its last table: no \"%E\" line closes it.\n";
-}
-
-void writeTablesJson(std::ostream& out, const std::vector<TablesRun>& runs,
-                     const std::vector<SkippedEntry>& skipped, int status) {
-    Json files = Json::array();
-    for (const TablesRun& run : runs)
-        files.push_back(fileJson(run));
-    writeDocument(out, "tables", std::move(files), skipped, status);
 }
 
 } // namespace zembrel

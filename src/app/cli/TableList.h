@@ -1,11 +1,10 @@
 #pragma once
 
-#include "app/cli/FileList.h"
+#include "app/cli/JsonText.h"
 #include "xer/TableCensus.h"
 
 #include <ostream>
 #include <string>
-#include <vector>
 
 namespace zembrel {
 
@@ -19,8 +18,7 @@ struct TablesRun {
 // names shown safely on a terminal. The file must have been read to its end.
 void writeTableList(std::ostream& out, const TablesRun& run, bool terminal);
 
-// The whole run as one JSON document (version 1, command "tables").
-void writeTablesJson(std::ostream& out, const std::vector<TablesRun>& runs,
-                     const std::vector<SkippedEntry>& skipped, int status);
+// One file's values as a member of the "files" of the run's JSON document (command "tables").
+Json tablesJson(const TablesRun& run);
 
 } // namespace zembrel
