@@ -102,7 +102,7 @@ void writeTableList(std::ostream& out, const TablesRun& run, bool terminal) {
         rows.push_back({"(other tables)", std::to_string(r.other.records), r.other.bytes});
     if (r.outside > 0)
         rows.push_back({"(outside tables)", "-", r.outside});
-    // The tables come sorted; the two lines that are no table take their place among them.
+    // The tables come sorted; the two rows that are no table take their place among them.
     std::stable_sort(rows.begin(), rows.end(),
                      [](const Row& a, const Row& b) { return a.bytes > b.bytes; });
 
