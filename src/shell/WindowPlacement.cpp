@@ -65,8 +65,15 @@ std::optional<PixelPoint> keepTitleBarOnScreen(const PixelRect& frame,
     return PixelPoint{x, y};
 }
 
-std::optional<int> ProgressRule::shown(std::uint64_t done, std::uint64_t total) const {
-    if (total == 0 || m_clock() - m_start < std::chrono::milliseconds(500))
+std::optional<int> ProgressRule::shown(std::uint64_t done, std::uint64_t total) {
+    const auto now = m_clock();
+    if (!m_started || done < m_done || total != m_total) {
+        m_start = now;
+        m_started = true;
+    }
+    m_done = done;
+    m_total = total;
+    if (total == 0 || now - m_start < std::chrono::milliseconds(500))
         return std::nullopt;
     return static_cast<int>(std::min(done, total) * 1000 / total);
 }

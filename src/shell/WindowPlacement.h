@@ -37,22 +37,27 @@ float positionTwips(int pixels, float storedTwips, int dpi);
 std::optional<PixelPoint> keepTitleBarOnScreen(const PixelRect& frame,
                                                const std::vector<PixelRect>& workAreas);
 
-// The progress bar's rule: hidden for the first half second of an operation, so that quick
-// ones do not flicker; afterwards the part done, in thousandths.
+// The progress bar's rule: hidden for the first half second of reading a file, so that quick
+// work does not flicker (the time a dialog or the splash stays up does not count); afterwards
+// the part done, in thousandths.
 class ProgressRule {
 public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
     explicit ProgressRule(Clock clock = std::chrono::steady_clock::now)
         : m_clock(std::move(clock)) {}
 
-    // An operation begins.
-    void start() { m_start = m_clock(); }
-    // What the bar shows after done of total bytes: the thousandths, or nothing (hidden).
-    std::optional<int> shown(std::uint64_t done, std::uint64_t total) const;
+    // An operation begins: its first report starts the clock.
+    void start() { m_started = false; }
+    // What the bar shows after done of total bytes: the thousandths, or nothing (hidden). A
+    // report that goes back, or of another length, is another file or pass: its clock starts.
+    std::optional<int> shown(std::uint64_t done, std::uint64_t total);
 
 private:
     Clock m_clock;
     std::chrono::steady_clock::time_point m_start{};
+    bool m_started = false;
+    std::uint64_t m_done = 0;
+    std::uint64_t m_total = 0;
 };
 
 } // namespace zembrel

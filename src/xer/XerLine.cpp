@@ -54,7 +54,7 @@ void PieceLine::begin() {
     m_start = m_reader.position();
     head.reset();
     m_keep = Keep::Inspect;
-    m_wantFields = m_wantColumns = false;
+    m_wantFields = m_wantColumns = m_wantTableName = false;
     m_streamed = m_overflow = m_last = false;
     m_held.clear();
     m_status = {};
@@ -68,6 +68,11 @@ void PieceLine::wantFields(std::size_t first, std::size_t second) {
 void PieceLine::wantColumns(std::string_view first, std::string_view second) {
     columns.reset(first, second);
     m_wantColumns = true;
+}
+
+void PieceLine::wantTableName() {
+    tableNameReader.reset();
+    m_wantTableName = true;
 }
 
 void PieceLine::writeOut(const char* data, std::size_t size) {
@@ -112,6 +117,8 @@ void PieceLine::piece(const char* data, std::size_t size) {
         fields.piece(data, size);
     if (m_wantColumns)
         columns.piece(data, size);
+    if (m_wantTableName)
+        tableNameReader.piece(data, size);
     if (m_keep == Keep::Hold && !m_overflow) {
         if (m_held.size() + size <= kHoldLimit) {
             m_held.append(data, size);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "xer/FieldReader.h"
+#include "xer/TableName.h"
 #include "xer/XerLayout.h"
 #include "xer/XerLineReader.h"
 #include "xer/XerLineWriter.h"
@@ -43,6 +44,9 @@ public:
     Tag tag() const { return tagOf(m_text); }
     bool isTableLine(std::string_view name) const { return xer::isTableLine(m_text, name); }
     bool last() const { return m_last; }
+    // The line's length in the file, its line end included.
+    std::size_t bytes() const { return static_cast<std::size_t>(m_end - m_text.data()); }
+    bool tableName(TableName& name) const { return tableNameOf(m_text, name); }
     bool has(std::size_t k) const;
     bool tabAfter(std::size_t k) const { return has(k + 1); }
     IdKey key(std::size_t k) const { return idKey(dataField(m_text, k)); }
@@ -78,6 +82,8 @@ public:
     ColumnFinder columns;
     void wantFields(std::size_t first, std::size_t second = FieldReader::kNone);
     void wantColumns(std::string_view first, std::string_view second);
+    TableNameReader tableNameReader;
+    void wantTableName();
 
     void piece(const char* data, std::size_t size);
     // Between the blocks of a long line: false to stop reading it.
@@ -92,6 +98,15 @@ public:
     Tag tag() const { return head.tag(); }
     bool isTableLine(std::string_view name) const { return head.isTableLine(name); }
     bool last() const { return m_last; }
+    // Once read: the line's length in the file, its line end included.
+    std::uint64_t bytes() const { return m_reader.position().offset - m_start.offset; }
+    // When wantTableName() was asked for.
+    bool tableName(TableName& name) {
+        if (!tableNameReader.found())
+            return false;
+        name = tableNameReader.finish();
+        return true;
+    }
     bool has(std::size_t k) const { return fields.has(k); }
     bool tabAfter(std::size_t k) const { return fields.tabAfter(k); }
     const IdKey& key(std::size_t k) const { return fields.key(k); }
@@ -113,6 +128,7 @@ private:
     Keep m_keep = Keep::Inspect;
     bool m_wantFields = false;
     bool m_wantColumns = false;
+    bool m_wantTableName = false;
     bool m_streamed = false; // streaming: the writer has everything read so far
     bool m_overflow = false; // holding: the line outgrew the limit
     bool m_last = false;

@@ -101,6 +101,53 @@ TEST_F(CliTest, PurgeWritesTheCopyBesideTheFile) {
     EXPECT_EQ(TempFolder::read(dir.file("p-POBS.xer")), crlf({"ERMHDR", "%E"}));
 }
 
+// What fills a file, the biggest table first; a SUB byte is reported and stays where it is.
+TEST_F(CliTest, TablesListWhatFillsEachFileAndOnlyRead) {
+    std::filesystem::create_directories(dir.file("jobs"));
+    const std::string xer =
+        crlf({"ERMHDR", "%T\tPOBS", "%F", "%R\t1", "%R\t2\x1a", "%T\tTASK\xe9", "%R\tx", "%E"});
+    const auto file = dir.write("jobs/Plan.xer", xer);
+    const CliRun r = cli({"tables", file});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, file +
+                         ": 54 bytes\n"
+                         "Table             Records  Bytes  Share\n"
+                         "POBS                    2     26  48.1%\n"
+                         "TASK\xe9" +
+                         std::string(19, ' ') +
+                         "1     16  29.6%\n"
+                         "(outside tables)        -     12  22.2%\n"
+                         "1 SUB byte (a damaged character) at offset 31: read as a space; the "
+                         "file is unchanged.\n");
+    EXPECT_EQ(TempFolder::read(file), xer);
+
+    const CliRun j = cli({"tables", dir.file("jobs"), "--json", "--recursive", dir.file("no.xer")});
+    EXPECT_EQ(j.status, 1);
+    EXPECT_EQ(j.err, "zembrelpobs-cli: " + dir.file("no.xer") + ": ERROR #53, File not found\n");
+    const auto json = nlohmann::json::parse(j.out);
+    EXPECT_EQ(json["version"], 1);
+    EXPECT_EQ(json["command"], "tables");
+    EXPECT_EQ(json["status"], 1);
+    ASSERT_EQ(json["files"].size(), 2u);
+    const auto& plan = json["files"][0];
+    EXPECT_EQ(plan["path"], file);
+    EXPECT_EQ(plan["outcome"], "reported");
+    EXPECT_EQ(plan["size"], 54);
+    const auto& tables = plan["tables"];
+    ASSERT_EQ(tables.size(), 2u);
+    EXPECT_EQ(tables[0], nlohmann::json::parse(R"({"name": "POBS", "occurrences": 1,
+        "records": 2, "bytes": 26, "share": 48.1})"));
+    EXPECT_EQ(tables[1]["nameHex"], "5441534be9"); // the name's bytes, as they stand
+    EXPECT_EQ(plan["outsideTables"]["bytes"], 12);
+    EXPECT_EQ(plan["subBytes"], nlohmann::json::parse(R"({"count": 1, "first": 31})"));
+    EXPECT_EQ(plan["endsInTable"], false);
+    EXPECT_TRUE(plan["otherTables"].is_null() && plan["failure"].is_null());
+    const auto& missing = json["files"][1];
+    EXPECT_EQ(missing["outcome"], "failed");
+    EXPECT_EQ(missing["failure"]["number"], 53);
+    EXPECT_TRUE(missing["size"].is_null() && missing["tables"].empty());
+}
+
 // The JSON document read back by a JSON parser: values, not texts; names exact.
 TEST_F(CliTest, FoldersRecursivelyAndResultsForPrograms) {
     std::filesystem::create_directories(dir.file("jobs/old"));
@@ -258,10 +305,12 @@ TEST(Cli, UsageHelpAndVersion) {
     const CliRun help = cli({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("survey [--recursive] [--json] [--] FILE"), std::string::npos);
+    EXPECT_NE(help.out.find("tables [--recursive] [--json] [--] FILE"), std::string::npos);
     // clang-format off
     for (const auto& args : {std::vector<std::string>{}, {"survey"}, {"frobnicate", "x"},
              {"survey", "--yes", "f"}, {"purge", "--no", "--yes", "f"}, {"purge", "--yes", "--yes", "f"},
-             {"purge", "--no"}, {"purge", "--frob", "f"}, {"survey", "--json", "--json", "f"}}) {
+             {"purge", "--no"}, {"purge", "--frob", "f"}, {"survey", "--json", "--json", "f"},
+             {"tables"}, {"tables", "--yes", "f"}}) {
         // clang-format on
         SCOPED_TRACE(testing::PrintToString(args));
         const CliRun r = cli(args);

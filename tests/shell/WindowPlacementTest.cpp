@@ -47,18 +47,22 @@ TEST(WindowPlacementTest, ATitleBarOffEveryScreenComesBackToTheNearest) {
     EXPECT_EQ(keepTitleBarOnScreen(at(-5000, 0), {}), std::nullopt); // no screen to go to
 }
 
-TEST(WindowPlacementTest, TheProgressBarShowsAfterHalfASecond) {
+TEST(WindowPlacementTest, TheProgressBarShowsAfterHalfASecondOfReading) {
     std::chrono::steady_clock::time_point now{};
     ProgressRule rule([&] { return now; });
     rule.start();
-    now += std::chrono::milliseconds(499);
+    now += std::chrono::seconds(5); // the splash and the dialog: not reading yet
     EXPECT_EQ(rule.shown(10, 100), std::nullopt);
+    now += std::chrono::milliseconds(499);
+    EXPECT_EQ(rule.shown(20, 100), std::nullopt);
     now += std::chrono::milliseconds(1);
-    EXPECT_EQ(rule.shown(10, 100), 100);
+    EXPECT_EQ(rule.shown(30, 100), 300);
     EXPECT_EQ(rule.shown(150, 100), 1000); // a file that grew shows full, not more
-    EXPECT_EQ(rule.shown(0, 0), std::nullopt);
-    rule.start(); // the next operation starts hidden again
-    EXPECT_EQ(rule.shown(50, 100), std::nullopt);
+    EXPECT_EQ(rule.shown(10, 100), std::nullopt); // the next pass starts its own half second
+    rule.start(); // and so does the next operation
+    now += std::chrono::seconds(1);
+    EXPECT_EQ(rule.shown(50, 150), std::nullopt);
+    EXPECT_EQ(rule.shown(60, 0), std::nullopt);
 }
 
 } // namespace

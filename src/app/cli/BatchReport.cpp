@@ -1,9 +1,8 @@
 #include "app/cli/BatchReport.h"
 
 #include "app/cli/Console.h"
+#include "app/cli/JsonText.h"
 #include "shell/NoticeText.h"
-
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <array>
@@ -12,7 +11,6 @@ namespace zembrel {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
 using xer::PurgeOutcome;
 using xer::SurveyOutcome;
 
@@ -63,34 +61,6 @@ Json sizeJson(const std::optional<std::uint64_t>& size) {
     return size ? Json(*size) : Json(nullptr);
 }
 
-bool validUtf8(const std::string& value) {
-    try {
-        (void)Json(value).dump();
-        return true;
-    } catch (const Json::type_error&) {
-        return false;
-    }
-}
-
-std::string hex(const std::string& bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string out;
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        out += kDigits[b >> 4];
-        out += kDigits[b & 15];
-    }
-    return out;
-}
-
-// A name as "key", readable, and, when it is not valid UTF-8, as its bytes in hex under
-// "keyHex": two different names never read back as one.
-void putPath(Json& object, const std::string& key, const std::string& path) {
-    object[key] = path;
-    if (!validUtf8(path))
-        object[key + "Hex"] = hex(path);
-}
-
 Json failureJson(const Failure& f) {
     return Json{{"number", f.number}, {"description", f.description}};
 }
@@ -103,7 +73,7 @@ std::string labelOf(const std::optional<xer::Notice>& notice) {
 
 Json fileJson(const FileRun& run) {
     Json file;
-    putPath(file, "path", run.path);
+    putExact(file, "path", run.path);
     file["outcome"] = run.outcome();
     const xer::SurveyReport& s = run.survey;
     Json survey{{"outcome", surveyOutcome(s)},
@@ -131,7 +101,7 @@ Json fileJson(const FileRun& run) {
     file["sizeBefore"] = sizeJson(s.size);
     file["sizeAfter"] = sizeJson(run.purge ? run.purge->sizeAfter : std::nullopt);
     if (run.purge && run.purge->outcome == PurgeOutcome::Created) {
-        putPath(file, "newFile", run.purge->newFile);
+        putExact(file, "newFile", run.purge->newFile);
     } else {
         file["newFile"] = nullptr;
     }
@@ -190,24 +160,10 @@ void writeSummary(std::ostream& out, const std::vector<FileRun>& runs, bool purg
 
 void writeJson(std::ostream& out, const std::string& command, const std::vector<FileRun>& runs,
                const std::vector<SkippedEntry>& skipped, int status) {
-    Json document{{"version", 1}, {"command", command}};
     Json files = Json::array();
     for (const FileRun& run : runs)
         files.push_back(fileJson(run));
-    document["files"] = files;
-    Json skips = Json::array();
-    for (const SkippedEntry& entry : skipped) {
-        Json skip;
-        putPath(skip, "path", entry.path);
-        skip["reason"] = entry.reason;
-        skip["failed"] = entry.failure;
-        skips.push_back(skip);
-    }
-    document["skipped"] = skips;
-    document["status"] = status;
-    // Bytes that are not UTF-8 (in a text that names a file) become U+FFFD, a readable
-    // stand-in: the exact name is under its "…Hex" member.
-    out << document.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+    writeDocument(out, command, files, skipped, status);
 }
 
 } // namespace zembrel

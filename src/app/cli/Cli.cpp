@@ -3,6 +3,7 @@
 #include "app/cli/BatchReport.h"
 #include "app/cli/FileList.h"
 #include "app/cli/ProgressLine.h"
+#include "app/cli/TableList.h"
 
 #include "core/AppState.h"
 #include "core/Version.h"
@@ -10,6 +11,7 @@
 #include "shell/NoticeText.h"
 #include "xer/Purge.h"
 #include "xer/Survey.h"
+#include "xer/TableCensus.h"
 
 #include <istream>
 #include <new>
@@ -23,6 +25,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: zembrelpobs-cli survey [--recursive] [--json] [--] FILE...\n"
     "       zembrelpobs-cli purge [--yes | --no] [--recursive] [--json] [--] FILE...\n"
+    "       zembrelpobs-cli tables [--recursive] [--json] [--] FILE...\n"
     "       zembrelpobs-cli --help | --version\n"
     "\n"
     "survey  Counts the POBS and RISKTYPE records of each XER file, repairs SUB bytes in\n"
@@ -32,18 +35,23 @@ constexpr const char* kUsage =
     "        survey's report, then the purge's. An existing copy is replaced with --yes,\n"
     "        kept with --no; without either the question is asked on the terminal\n"
     "        (answered No when there is none).\n"
+    "tables  Lists the tables of each file, the biggest first: records, bytes and share\n"
+    "        of the file. Only reads: a SUB byte is reported, never repaired.\n"
     "\n"
     "--recursive  A folder stands for every *.xer file in it and in its subfolders.\n"
     "--json       One JSON document on standard output instead of the reports: for each\n"
-    "             file its outcome, counts, sizes, new file and messages, and the exit status.\n"
+    "             file its outcome, counts, sizes, new file and messages (tables: each\n"
+    "             table's records, bytes and share), and the exit status.\n"
     "With several files a table of outcomes follows the reports.\n"
     "\n"
     "Options may follow the files; after -- every argument is a file.\n"
     "Messages go to standard error. Exit status: 0 when every file ended in a report or\n"
-    "a new copy, 1 when any did not or a folder could not be read, 2 for wrong usage.\n";
+    "a new copy (tables: was read), 1 when any did not or a folder could not be read,\n"
+    "2 for wrong usage.\n";
 
 struct Command {
     bool purge = false;
+    bool tables = false;
     std::optional<bool> overwrite;
     bool recursive = false;
     bool json = false;
@@ -189,8 +197,8 @@ FileRun outOfMemory(const std::string& path, std::ostream& err) {
     return run;
 }
 
-int run(const Command& command, const FileList& list, const Console& console, Platform& platform,
-        ProgressLine& progress) {
+// Names what a walk left out; 1 when anything could not be looked at.
+int reportSkipped(const FileList& list, const Console& console) {
     int status = 0;
     for (const SkippedEntry& skipped : list.skipped) {
         console.err << ("zembrelpobs-cli: skipped " +
@@ -200,6 +208,48 @@ int run(const Command& command, const FileList& list, const Console& console, Pl
         if (skipped.failure)
             status = 1;
     }
+    return status;
+}
+
+// What fills each file: a table per file, or a JSON document, written as each file is read.
+int runTables(const Command& command, const FileList& list, const Console& console,
+              Platform& platform, ProgressLine& progress) {
+    int status = reportSkipped(list, console);
+    std::optional<JsonRunWriter> json;
+    if (command.json)
+        json.emplace(console.out, "tables");
+    bool listed = false;
+    for (const auto& path : list.files) {
+        progress.begin("Reading " + shownName(path, true));
+        const TablesRun run{path, xer::countTables(path, platform)};
+        progress.clear();
+        if (run.report.outcome != xer::TablesOutcome::Reported) {
+            status = 1;
+            console.err << ("zembrelpobs-cli: " + shownName(path, console.errIsTerminal) + ": " +
+                            errorText(run.report.failure) + '\n')
+                        << std::flush;
+        }
+        if (json) {
+            json->file(tablesJson(run));
+        } else if (run.report.outcome == xer::TablesOutcome::Reported) {
+            if (listed)
+                console.out << '\n';
+            writeTableList(console.out, run, console.outIsTerminal);
+            listed = true;
+        }
+        if (!console.out.flush())
+            return unwritten(console.err);
+    }
+    if (json)
+        json->finish(list.skipped, status);
+    return console.out.flush() ? status : unwritten(console.err);
+}
+
+int run(const Command& command, const FileList& list, const Console& console, Platform& platform,
+        ProgressLine& progress) {
+    if (command.tables)
+        return runTables(command, list, console, platform, progress);
+    int status = reportSkipped(list, console);
     std::vector<FileRun> runs;
     Runner runner(command, console, platform, progress, list.files.size() > 1);
     for (const auto& path : list.files) {
@@ -225,10 +275,11 @@ int run(const Command& command, const FileList& list, const Console& console, Pl
 
 // The command, its options and its files; nothing when the arguments are not a command.
 std::optional<Command> parse(const std::vector<std::string>& args) {
-    if (args.empty() || (args[0] != "survey" && args[0] != "purge"))
+    if (args.empty() || (args[0] != "survey" && args[0] != "purge" && args[0] != "tables"))
         return std::nullopt;
     Command command;
     command.purge = args[0] == "purge";
+    command.tables = args[0] == "tables";
     bool options = true;
     for (auto arg = args.begin() + 1; arg != args.end(); ++arg) {
         if (options && *arg == "--") {
