@@ -49,8 +49,6 @@ public:
     // A reader of everything written so far, through this file's own handle: what another
     // process puts under any name meanwhile cannot come between.
     virtual Outcome<std::unique_ptr<ReadFile>> readBack() = 0;
-    // Appends a whole file, from its start, byte for byte.
-    virtual Status copyFrom(ReadFile& source) = 0;
     // Puts the file under its name in its folder. With Replace::Yes a file of that name is
     // replaced in one step; with Replace::No one that stands there (or appears meanwhile) stays,
     // and the failure is FileAlreadyExists. The file stays open for readBack().

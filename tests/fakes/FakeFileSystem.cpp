@@ -88,21 +88,6 @@ public:
         return std::unique_ptr<ReadFile>(new FakeReadFile(
             m_fs, m_folder, [this] { return &m_data; }, FileId{1, 0}));
     }
-    Status copyFrom(ReadFile& source) override {
-        char block[97]; // an odd size, so copies cross every kind of boundary
-        for (;;) {
-            auto got = source.read(block, sizeof block);
-            if (!got)
-                return got.failure();
-            if (*got == 0)
-                break;
-            if (Status s = write(block, *got); !s)
-                return s;
-        }
-        if (m_data.size() != source.size()) // the file changed while it was copied
-            return makeFailure(failure::InputPastEnd);
-        return {};
-    }
     Status keepAs(const std::string& path, Replace replace) override {
         if (auto f = m_fs.failureOf(Op::Keep, path))
             return *f;

@@ -247,22 +247,5 @@ TEST_P(ScratchTest, TheNewFileTakesTheGivenPermissions) {
     ::umask(mask);
 }
 
-TEST_P(ScratchTest, CopiesAWholeFileAndNoticesOneThatChanges) {
-    const std::string content(3 << 20, 'c');
-    const auto path = dir.write("in", content);
-    auto scratch = files.createScratch(dir.path() + "/", std::nullopt);
-    ASSERT_TRUE((*scratch)->copyFrom(**files.openRead(path)).ok());
-    ASSERT_TRUE((*scratch)->keepAs(dir.file("out"), ScratchFile::Replace::No).ok());
-    EXPECT_TRUE(test::TempFolder::read(dir.file("out")) == content);
-
-    auto shrinking = files.openRead(path);
-    fs::resize_file(path, 1000);
-    auto second = files.createScratch(dir.path() + "/", std::nullopt);
-    EXPECT_EQ((*second)->copyFrom(**shrinking).failure().number, 62);
-    auto growing = files.openRead(path);
-    dir.write("in", std::string(2000, 'g'));
-    EXPECT_EQ((*second)->copyFrom(**growing).failure().number, 75);
-}
-
 } // namespace
 } // namespace zembrel

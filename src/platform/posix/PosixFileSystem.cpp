@@ -1,6 +1,5 @@
 #include "platform/posix/PosixFileSystem.h"
 
-#include "platform/FileCopy.h"
 #include "platform/posix/PosixIo.h"
 #include "platform/posix/TemporaryNames.h"
 
@@ -18,8 +17,6 @@
 namespace zembrel {
 
 namespace {
-
-constexpr std::size_t kCopyBlock = 1 << 20;
 
 FileId idOf(const struct stat& st) {
     return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
@@ -44,7 +41,6 @@ public:
     std::uint64_t size() const override { return m_size; }
     std::optional<FileId> id() const override { return m_id; }
     std::optional<std::uint32_t> permissions() const override { return m_mode; }
-    const Descriptor& descriptor() const { return m_fd; }
 
 private:
     Descriptor m_fd;
@@ -126,12 +122,10 @@ public:
             return failureFromErrno(errno, where());
         return std::unique_ptr<ReadFile>(new PosixReadFile(std::move(copy), st, where()));
     }
-    Status copyFrom(ReadFile& source) override;
     Status keepAs(const std::string& path, Replace replace) override;
 
 private:
     std::string where() const { return m_kept.empty() ? m_folder : m_kept; }
-    Status copyByKernel(const PosixReadFile& source, std::uint64_t& copied);
     Status linkHidden();
     Status moveWithoutReplacing(const std::string& path);
 
@@ -140,38 +134,6 @@ private:
     TemporaryName m_name; // the hidden name while the file has one and is not kept
     std::string m_kept;
 };
-
-// copy_file_range lets the kernel move the bytes (or share extents); false when the file
-// systems do not support it, and plain reads and writes take over.
-Status PosixScratchFile::copyByKernel(const PosixReadFile& source, std::uint64_t& copied) {
-    while (copied < source.size()) {
-        auto from = static_cast<off_t>(copied);
-        const ssize_t n = retryOnInterrupt([&] {
-            return ::copy_file_range(source.descriptor().get(), &from, m_fd.get(), nullptr,
-                                     static_cast<std::size_t>(source.size() - copied), 0);
-        });
-        if (n == 0) // the source is shorter than it was
-            return makeFailure(failure::InputPastEnd);
-        if (n < 0) {
-            if (copied == 0 &&
-                (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP))
-                return {};
-            return failureFromErrno(errno, where());
-        }
-        copied += static_cast<std::uint64_t>(n);
-    }
-    return {};
-}
-
-Status PosixScratchFile::copyFrom(ReadFile& source) {
-    std::uint64_t copied = 0;
-    if (const auto* posix = dynamic_cast<PosixReadFile*>(&source)) {
-        if (Status s = copyByKernel(*posix, copied); !s)
-            return s;
-    }
-    return copyToEnd(source, copied, kCopyBlock,
-                     [this](const char* data, std::size_t size) { return write(data, size); });
-}
 
 std::string selfLink(const Descriptor& fd) {
     return "/proc/self/fd/" + std::to_string(fd.get());

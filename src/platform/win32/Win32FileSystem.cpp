@@ -1,7 +1,5 @@
 #include "platform/win32/Win32FileSystem.h"
 
-#include "platform/FileCopy.h"
-
 #include <windows.h>
 
 #include <mutex>
@@ -13,7 +11,6 @@ namespace zembrel {
 
 namespace {
 
-constexpr std::size_t kCopyBlock = 1 << 20;
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // Owns a file handle.
@@ -198,10 +195,6 @@ public:
         if (!size)
             return size.failure();
         return std::unique_ptr<ReadFile>(new Win32ReadFile(std::move(h), *size));
-    }
-    Status copyFrom(ReadFile& source) override {
-        return copyToEnd(source, 0, kCopyBlock,
-                         [this](const char* data, std::size_t size) { return write(data, size); });
     }
     Status keepAs(const std::string& path, Replace replace) override {
         if (attributesOf(path) != INVALID_FILE_ATTRIBUTES &&
