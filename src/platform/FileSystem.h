@@ -40,6 +40,9 @@ class WriteFile {
 public:
     virtual ~WriteFile() = default;
     virtual Status write(const char* data, std::size_t size) = 0;
+    // Whether writing behind on a thread of its own pays: the system's copy of the bytes into
+    // the file then runs on a second processor while this one goes on with the next ones.
+    virtual bool worthWritingBehind() const { return false; }
 };
 
 // A new file in a folder that has no name of its own until keepAs() gives it one: a failure, a

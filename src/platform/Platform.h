@@ -12,7 +12,9 @@ namespace zembrel {
 // The platform services an operation may use, handed in by the program (real back ends) or by a
 // test (fakes). The referenced objects outlive every operation.
 struct Platform {
-    static constexpr std::size_t kDefaultBlockSize = 256 * 1024;
+    // Blocks of 1 MiB: each write to a file has a cost of its own (on ext4 four times as many
+    // writes of 256 KiB made a purge of 1 GiB 15 % slower), and the survey reads as fast.
+    static constexpr std::size_t kDefaultBlockSize = 1 << 20;
 
     Platform(FileSystem& f, MessageBoxes& b, EventPump& e, BusyPointer& p,
              std::size_t block = kDefaultBlockSize, PathRules rules = {})

@@ -30,12 +30,12 @@ std::string withPobs(const std::string& path, const PathRules& paths) {
 // intermediate file when no line is left out of it. It reads on from where it stands only.
 class CopyingReadFile final : public ReadFile {
 public:
-    CopyingReadFile(std::unique_ptr<ReadFile> file, WriteFile& copy)
+    CopyingReadFile(std::unique_ptr<ReadFile> file, XerLineWriter& copy)
         : m_file(std::move(file)), m_copy(copy) {}
     Outcome<std::size_t> read(char* buffer, std::size_t size) override {
         auto n = m_file->read(buffer, size);
         if (n && *n > 0) {
-            if (Status s = m_copy.write(buffer, *n); !s)
+            if (Status s = m_copy.write({buffer, *n}); !s)
                 return s.failure();
         }
         return n;
@@ -48,7 +48,7 @@ public:
 
 private:
     std::unique_ptr<ReadFile> m_file;
-    WriteFile& m_copy;
+    XerLineWriter& m_copy;
 };
 
 // A name that another purge, or another user, may hold: the next one is tried.
@@ -250,14 +250,16 @@ PurgeOutcome Purger::write() {
 // collects the references of the intermediate file when risk types are filtered.
 PurgeOutcome Purger::writeFirst(std::unique_ptr<ReadFile> input, ScratchFile& first) {
     if (m_state.PobsRecordCount <= 0) {
+        XerLineWriter copy(first, m_platform.blockSize);
         auto reader = readerOf(
-            std::unique_ptr<ReadFile>(std::make_unique<CopyingReadFile>(std::move(input), first)));
+            std::unique_ptr<ReadFile>(std::make_unique<CopyingReadFile>(std::move(input), copy)));
         if (!reader)
             return failed(reader.failure());
         auto end = xer::referencePass(**reader, m_platform.events, *m_collection);
         if (auto ending = endAfter(end))
             return *ending;
-        return PurgeOutcome::Created;
+        const Status flushed = copy.flush();
+        return flushed ? PurgeOutcome::Created : failed(flushed.failure());
     }
     auto reader = readerOf(std::move(input));
     if (!reader)

@@ -46,6 +46,7 @@ class PurgeTest : public ::testing::TestWithParam<std::size_t> {
 protected:
     PurgeTest() {
         fake.platform.blockSize = GetParam();
+        fake.files.threads = test::withThreads(GetParam());
         fake.files.folders.insert("/jobs");
     }
     // Surveys content at path as the window does; the purge then starts with no box shown.
