@@ -232,6 +232,8 @@ PurgeOutcome Purger::write() {
     auto first = m_platform.files.createScratch(m_folder, m_permissions);
     if (!first)
         return failed(first.failure());
+    // Each copy is about as long as what it is made from.
+    (*first)->reserve(*m_report.sizeBefore);
     const bool filter = m_state.RiskTypeRecordCount > 0;
     if (filter) {
         m_references.emplace(m_referenced);
@@ -306,6 +308,7 @@ PurgeOutcome Purger::filterRiskTypes(ScratchFile& intermediate) {
     auto output = m_platform.files.createScratch(m_folder, m_permissions);
     if (!output)
         return failed(output.failure());
+    (*output)->reserve((*reader)->size());
     XerLineWriter writer(**output, m_platform.blockSize);
     auto end = xer::riskTypePass(**reader, writer, m_platform.events, references,
                                  m_state.RiskTypeRecordCount, m_kept);

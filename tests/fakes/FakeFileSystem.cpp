@@ -86,6 +86,7 @@ public:
         return {};
     }
     bool worthWritingBehind() const override { return m_fs.threads; }
+    void reserve(std::uint64_t) override {} // memory has no blocks to set aside
     Outcome<std::unique_ptr<ReadFile>> readBack() override {
         const std::lock_guard lock(m_fs.mutex);
         if (auto f = m_fs.failureOf(Op::ReadBack, m_folder))

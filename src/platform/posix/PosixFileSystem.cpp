@@ -127,7 +127,13 @@ public:
         return writeAll(m_fd, {data, size}, where());
     }
     bool worthWritingBehind() const override { return secondProcessor(); }
+    // On ext4 a fifth of the time of writing 1 GiB went into setting blocks aside page by page.
+    void reserve(std::uint64_t size) override {
+        m_reserved = ::fallocate(m_fd.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) == 0;
+    }
     Outcome<std::unique_ptr<ReadFile>> readBack() override {
+        if (Status s = giveBackRoom(); !s)
+            return s.failure();
         Descriptor copy(retryOnInterrupt([&] { return ::fcntl(m_fd.get(), F_DUPFD_CLOEXEC, 0); }));
         struct stat st {};
         if (!copy.valid() || ::fstat(copy.get(), &st) != 0)
@@ -138,6 +144,15 @@ public:
 
 private:
     std::string where() const { return m_kept.empty() ? m_folder : m_kept; }
+    // Cutting the file at its length frees the room reserved beyond it.
+    Status giveBackRoom() {
+        struct stat st {};
+        if (m_reserved &&
+            (::fstat(m_fd.get(), &st) != 0 || ::ftruncate(m_fd.get(), st.st_size) != 0))
+            return failureFromErrno(errno, where());
+        m_reserved = false;
+        return {};
+    }
     Status linkHidden();
     Status moveWithoutReplacing(const std::string& path);
 
@@ -145,6 +160,7 @@ private:
     std::string m_folder;
     TemporaryName m_name; // the hidden name while the file has one and is not kept
     std::string m_kept;
+    bool m_reserved = false;
 };
 
 std::string selfLink(const Descriptor& fd) {
@@ -188,6 +204,8 @@ Status PosixScratchFile::moveWithoutReplacing(const std::string& path) {
 }
 
 Status PosixScratchFile::keepAs(const std::string& path, Replace replace) {
+    if (Status s = giveBackRoom(); !s)
+        return s;
     if (isFolder(path))
         return makeFailure(failure::PathFileAccessError);
     if (m_name.empty() && replace == Replace::No) {
