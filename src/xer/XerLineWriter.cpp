@@ -19,10 +19,11 @@ std::size_t behindSize(std::size_t blockSize) {
 
 } // namespace
 
-XerLineWriter::XerLineWriter(WriteFile& file, std::size_t blockSize)
-    : m_file(file), m_buffer(m_file.worthWritingBehind() ? behindSize(blockSize)
-                                                         : std::max<std::size_t>(blockSize, 1)) {
-    if (m_file.worthWritingBehind())
+XerLineWriter::XerLineWriter(WriteFile& file, std::size_t blockSize, bool behind)
+    : m_file(file),
+      m_buffer(behind && m_file.worthWritingBehind() ? behindSize(blockSize)
+                                                     : std::max<std::size_t>(blockSize, 1)) {
+    if (behind && m_file.worthWritingBehind())
         m_spare.emplace(m_buffer.size());
 }
 

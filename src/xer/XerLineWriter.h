@@ -18,7 +18,9 @@ public:
     // Pieces at least this long are written without passing through the buffer.
     static constexpr std::size_t kDirect = 64 * 1024;
 
-    explicit XerLineWriter(WriteFile& file, std::size_t blockSize = kDefaultBlockSize);
+    // behind: whether writing behind may be used at all.
+    explicit XerLineWriter(WriteFile& file, std::size_t blockSize = kDefaultBlockSize,
+                           bool behind = true);
     XerLineWriter(const XerLineWriter&) = delete;
     XerLineWriter& operator=(const XerLineWriter&) = delete;
 
