@@ -108,15 +108,16 @@ TEST(CompanionSignalsTest, AClosedOutputOrAFileSizeLimitEndsInAMessage) {
     const auto errors = dir.file("errors");
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
-    ::close(ends[0]); // nobody reads the report: the write fails with EPIPE
+    ::close(ends[0]); // nobody reads the report: the write fails with EPIPE, nothing more is done
     int err = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    int status = waitFor(start({"survey", plan}, ends[1], err));
+    int status = waitFor(start({"purge", "--yes", plan}, ends[1], err));
     ::close(ends[1]);
     ::close(err);
     ASSERT_TRUE(WIFEXITED(status)) << status;
     EXPECT_EQ(WEXITSTATUS(status), 1);
     EXPECT_EQ(test::TempFolder::read(errors),
               "zembrelpobs-cli: the report cannot be written to standard output\n");
+    EXPECT_FALSE(fs::exists(dir.file("Plan-POBS.xer")));
 
     err = ::open(errors.c_str(), O_WRONLY | O_TRUNC);
     const int null = ::open("/dev/null", O_WRONLY);
