@@ -69,7 +69,7 @@ TEST(FrmVideoSetTest, ClicksSpaceAndEnterInABoxChooseTheKeysThatMoveTheFocusDoNo
     EXPECT_TRUE(window.isVisible());
     auto* exit = window.findChild<QPushButton*>(QStringLiteral("cmdExit"));
     exit->setFocus();
-    QTest::keyClick(exit, Qt::Key_Return);
+    QTest::keyClick(exit, Qt::Key_Enter); // the keypad's Enter too
     EXPECT_FALSE(window.isVisible());
 }
 

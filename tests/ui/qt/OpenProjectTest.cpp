@@ -72,18 +72,9 @@ TEST_F(OpenProjectTest, TheSurfaceShowsWhatTheLogicSets) {
     EXPECT_GT(results->heightForWidth(results->width()), 4 * results->fontMetrics().height());
     window.setFileName("Pl\xc3\xa4n.xer");
     EXPECT_EQ(child<QLineEdit>("txtFileName")->text(), QString::fromUtf8("Pl\xc3\xa4n.xer"));
+    // Controls and menu entries greyed by name: WhileASurveyRunsTheOtherOperationsWait.
     window.setPurgeCaption("working...");
-    window.setControlEnabled("cmdPurge", true);
-    window.setControlEnabled("Cancel", false);
-    window.setControlEnabled("mnuReset", false);
     EXPECT_EQ(button("cmdPurge")->text(), QStringLiteral("working..."));
-    EXPECT_TRUE(button("cmdPurge")->isEnabled());
-    EXPECT_FALSE(button("Cancel")->isEnabled());
-    EXPECT_FALSE(action("mnuReset")->isEnabled());
-    for (const bool checked : {true, false}) {
-        window.setVoiceChecked(checked);
-        EXPECT_EQ(action("mnuFileVoice")->isChecked(), checked);
-    }
 }
 
 // A fixed client area under the menu bar; the position in twips, at 15 to a pixel, reads back
@@ -156,8 +147,8 @@ TEST_F(OpenProjectTest, ButtonsAndMenuEntriesReachTheirCommands) {
     EXPECT_FALSE(action("mnuFileVoice")->isChecked());
 }
 
-// Enter presses the focused button, as Space does; the file name can be selected, not edited.
-TEST_F(OpenProjectTest, EnterPressesTheFocusedButtonAndTheFileNameIsOnlyRead) {
+// The file name can be selected, not edited (Enter on a focused button: FrmVideoSetTest).
+TEST_F(OpenProjectTest, TheFileNameIsOnlyRead) {
     dialog.choose("/srv/Plan.xer", "Plan.xer");
     commands.startUp();
     auto* name = child<QLineEdit>("txtFileName");
@@ -167,16 +158,6 @@ TEST_F(OpenProjectTest, EnterPressesTheFocusedButtonAndTheFileNameIsOnlyRead) {
     EXPECT_EQ(name->text(), QStringLiteral("Plan.xer"));
     name->selectAll();
     EXPECT_EQ(name->selectedText(), QStringLiteral("Plan.xer"));
-    button("cmdPurge")->setFocus();
-    QTest::keyClick(button("cmdPurge"), Qt::Key_Return);
-    EXPECT_EQ(fake.files.files.count("/srv/Plan-POBS.xer"), 1u);
-    button("cmdAgain")->setFocus();
-    QTest::keyClick(button("cmdAgain"), Qt::Key_Enter);
-    EXPECT_EQ(dialog.asked.size(), 2u);
-    fake.files.files["/opt/zembrel/ZembrelPOBS.avi"] = "RIFF";
-    button("cmdVideo")->setFocus(); // no player chosen: the player window opens
-    QTest::keyClick(button("cmdVideo"), Qt::Key_Return);
-    EXPECT_EQ(modals.opened, std::vector<std::string>{"frmVideoSet"});
 }
 
 TEST_F(OpenProjectTest, WhileASurveyRunsTheOtherOperationsWait) {
