@@ -27,7 +27,9 @@ protected:
         commands.onRunningChanged = [this](bool running) { runningChanges.push_back(running); };
         // The shut-down's steps on the windows and on the event pump, in order.
         windows.onCall = [this](const std::string& name) { steps.push_back(name); };
-        fake.events.onProcessNow = [this] { steps.push_back("events now"); };
+        fake.events.onProcessNow = [this] {
+            steps.push_back("events now, " + std::to_string(profile.writes.size()) + " keys");
+        };
         commands.startUp();
         fake.boxes.shown.clear();
         steps.clear();
@@ -88,7 +90,8 @@ TEST_F(MainCommandsTest, ClosingDuringASurveyShutsDownWhenItHasReturned) {
     dialog.cancel();
     EXPECT_TRUE(commands.startOver());
     EXPECT_EQ(window.resultsText, "Opening XER file " + kPlan); // stopped before its report
-    EXPECT_EQ(steps, (std::vector<std::string>{"events now", "endProgram"}));
+    // The place is saved, then the events run, then the program ends.
+    EXPECT_EQ(steps, (std::vector<std::string>{"events now, 2 keys", "endProgram"}));
     ASSERT_EQ(profile.writes.size(), 2u);
     EXPECT_EQ(profile.writes[0].value, " 222");
     EXPECT_EQ(profile.writes[1].value, " 333");

@@ -87,12 +87,6 @@ TEST_F(StartUpTest, ACancelledDialogStillShowsTheWindowAndSurveys) {
     EXPECT_EQ(log, (std::vector<std::string>{"showSplash", "closeSplash", "prompt 50", "dialog",
                                              "showMainWindow", "input off", "busy on",
                                              "box File not specified.", "busy off", "input on"}));
-    EXPECT_FALSE(window.purgeEnabled);
-    EXPECT_TRUE(windows.mainVisible);
-    EXPECT_TRUE(windows.inputEnabled);
-    EXPECT_FALSE(fake.pointer.busy);
-    EXPECT_EQ(window.top(), 1785.0f);
-    EXPECT_EQ(dialog.asked.at(0).initialFolder, "/home/ann/"); // the home folder off Windows
 }
 
 // One that cannot be taken is explained, with the reason, before the dialog asks.
@@ -136,15 +130,6 @@ TEST_F(StartUpTest, AFileNamedOnTheCommandLineIsTakenInsteadOfAsking) {
         }
     }
     EXPECT_EQ(window.fileName, "Plan.xer");
-}
-
-TEST_F(StartUpTest, ShutDownSavesThePositionThenLetsEventsRunThenEnds) {
-    state.SettingsFile = kSettings;
-    window.setPosition(300, -45.5f);
-    ShutDown(state, window, windows, services);
-    ASSERT_EQ(profile.writes.size(), 2u);
-    EXPECT_EQ(profile.writes[1].value, "-45.5");
-    EXPECT_EQ(log, (std::vector<std::string>{"events now, 2 keys written", "endProgram"}));
 }
 
 } // namespace

@@ -57,9 +57,9 @@ TEST(WindowPlacementTest, TheProgressBarShowsAfterHalfASecondOfReading) {
     EXPECT_EQ(rule.shown(20, 100), std::nullopt);
     now += std::chrono::milliseconds(1);
     EXPECT_EQ(rule.shown(30, 100), 300);
-    EXPECT_EQ(rule.shown(150, 100), 1000); // a file that grew shows full, not more
+    EXPECT_EQ(rule.shown(150, 100), 1000);        // a file that grew shows full, not more
     EXPECT_EQ(rule.shown(10, 100), std::nullopt); // the next pass starts its own half second
-    rule.start(); // and so does the next operation
+    rule.start();                                 // and so does the next operation
     now += std::chrono::seconds(1);
     EXPECT_EQ(rule.shown(50, 150), std::nullopt);
     EXPECT_EQ(rule.shown(60, 0), std::nullopt);
