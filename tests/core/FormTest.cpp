@@ -32,14 +32,6 @@ FormDescription nestedForm() {
     return form;
 }
 
-TEST(FormTest, ArrayElementsAreFoundByNameAndIndex) {
-    const FormDescription form = nestedForm();
-    ASSERT_NE(form.find("Option1(1)"), nullptr);
-    EXPECT_EQ(form.find("Option1(1)")->rect.top, 600);
-    EXPECT_EQ(form.find("Option1"), nullptr); // the array's name alone is no control
-    EXPECT_EQ(form.find("txtA")->key(), "txtA");
-}
-
 // What takes no focus is left out; ties keep the order of the list. The main window's focus
 // goes from Done through the controls to Purge.
 TEST(FormTest, TheKeyboardOrderFollowsTheTabIndexes) {
@@ -68,8 +60,10 @@ TEST(FormTest, TheNextOptionIsTheNextOfItsContainerRoundTheRing) {
     EXPECT_EQ(nested.nextOption(*nested.find("Option1(0)"), false).key(), "Option1(1)");
 }
 
+// An array's elements are found by name and index, never by the array's name alone.
 TEST(FormTest, ClientRectanglesAddUpTheFramesAround) {
     FormDescription form = nestedForm();
+    EXPECT_EQ(form.find("Option1"), nullptr);
     EXPECT_EQ(form.clientRect(*form.find("Option1(1)")), (TwipRect{450, 1200, 900, 300}));
     EXPECT_EQ(form.clientRect(*form.find("txtA")), (TwipRect{10, 20, 30, 40}));
     // A frame that sits in itself, through another, does not hang the lookup.
@@ -79,16 +73,16 @@ TEST(FormTest, ClientRectanglesAddUpTheFramesAround) {
     EXPECT_EQ(form.clientRect(*form.find("Option1(0)")), (TwipRect{350, 500, 900, 300}));
 }
 
+// A part pixel is dropped, as the window sizes are; 96 dots per inch unless a screen says.
 TEST(FormTest, TwipsBecomeWholeLogicalPixels) {
     EXPECT_EQ(twipsToPixels(1215), 81);
-    EXPECT_EQ(twipsToPixels(1214), 80); // a part pixel is dropped, as the window sizes are
-    EXPECT_EQ(twipsToPixels(0), 0);
-    // At a screen's own dots per inch: 96 is the same, 144 half as much again.
-    for (const int twips : {0, 15, 1214, 1215, 5280})
-        EXPECT_EQ(twipsToPixels(twips, 96), twipsToPixels(twips)) << twips;
-    EXPECT_EQ(twipsToPixels(1215, 144), 121);
-    EXPECT_EQ(twipsToPixels(4755, 120), 396);
-    EXPECT_EQ(twipsToPixels(20000000, 192), 2666666); // no overflow on the way
+    EXPECT_EQ(twipsToPixels(1214), 80);
+    // clang-format off
+    const int cases[][3] = {{1215, 96, 81}, {1214, 96, 80}, {1215, 144, 121}, {4755, 120, 396},
+                            {20000000, 192, 2666666}}; // no overflow on the way
+    // clang-format on
+    for (const auto& [twips, dpi, pixels] : cases)
+        EXPECT_EQ(twipsToPixels(twips, dpi), pixels) << twips << " at " << dpi;
 }
 
 // What every described window holds to, whichever renderer draws it.

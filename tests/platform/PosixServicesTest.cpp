@@ -1,8 +1,8 @@
 #include "TempFolder.h"
+#include "platform/CommandLine.h"
 #include "platform/posix/PosixEnvironment.h"
 #include "platform/posix/PosixProgramStarter.h"
 #include "platform/posix/PosixRegistry.h"
-#include "platform/CommandLine.h"
 
 #include <gtest/gtest.h>
 

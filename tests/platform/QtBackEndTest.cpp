@@ -34,53 +34,43 @@ template <typename Dialog> void whenModal(std::function<void(Dialog*)> act) {
     });
 }
 
-struct BoxCase {
-    const char* name;
-    MessageButtons buttons;
-    MessageIcon icon;
-    QMessageBox::Icon shownIcon;
-    QMessageBox::StandardButton press; // NoButton: the default button, as Enter presses it
-    MessageAnswer answer;
-};
-
-void PrintTo(const BoxCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class QtMessageBoxesTest : public ::testing::TestWithParam<BoxCase> {};
-
 // The text as it stands under the title, the icon, the buttons of the kind (Yes, the default,
 // and No; or OK alone), and the pressed button as the answer.
-TEST_P(QtMessageBoxesTest, ShowsItsKindAndAnswersWithThePressedButton) {
-    const BoxCase& c = GetParam();
-    const bool yesNo = c.buttons == MessageButtons::YesNo;
-    whenModal<QMessageBox>([&](QMessageBox* box) {
-        EXPECT_EQ(box->text(), QStringLiteral("Is <b>Plan</b> OK?\nReally."));
-        EXPECT_EQ(box->textFormat(), Qt::PlainText);
-        EXPECT_EQ(box->windowTitle(), QStringLiteral("Plovard"));
-        EXPECT_EQ(box->icon(), c.shownIcon);
-        EXPECT_EQ(box->standardButtons(), yesNo ? QMessageBox::Yes | QMessageBox::No
-                                                : QMessageBox::StandardButtons(QMessageBox::Ok));
-        EXPECT_EQ(box->defaultButton(), box->button(yesNo ? QMessageBox::Yes : QMessageBox::Ok));
-        (c.press ? box->button(c.press) : box->defaultButton())->click();
-    });
-    EXPECT_EQ(QtMessageBoxes().show("Is <b>Plan</b> OK?\nReally.", c.buttons, c.icon, "Plovard"),
-              c.answer);
+TEST(QtMessageBoxesTest, ShowsItsKindAndAnswersWithThePressedButton) {
+    using enum MessageIcon;
+    using Box = QMessageBox;
+    const struct {
+        MessageButtons buttons;
+        MessageIcon icon;
+        Box::Icon shownIcon;
+        Box::StandardButton press; // NoButton: the default button, as Enter presses it
+        MessageAnswer answer;
+    } cases[] = {
+        {MessageButtons::YesNo, Question, Box::Question, Box::NoButton, MessageAnswer::Yes},
+        {MessageButtons::YesNo, Question, Box::Question, Box::No, MessageAnswer::No},
+        {MessageButtons::Ok, None, Box::NoIcon, Box::NoButton, MessageAnswer::Ok},
+        {MessageButtons::Ok, Information, Box::Information, Box::Ok, MessageAnswer::Ok},
+        {MessageButtons::Ok, Exclamation, Box::Warning, Box::Ok, MessageAnswer::Ok},
+        {MessageButtons::Ok, Critical, Box::Critical, Box::Ok, MessageAnswer::Ok},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.icon));
+        const bool yesNo = c.buttons == MessageButtons::YesNo;
+        whenModal<QMessageBox>([&](QMessageBox* box) {
+            EXPECT_EQ(box->text(), QStringLiteral("Is <b>Plan</b> OK?\nReally."));
+            EXPECT_EQ(box->textFormat(), Qt::PlainText);
+            EXPECT_EQ(box->windowTitle(), QStringLiteral("Plovard"));
+            EXPECT_EQ(box->icon(), c.shownIcon);
+            EXPECT_EQ(box->standardButtons(),
+                      yesNo ? Box::Yes | Box::No : Box::StandardButtons(Box::Ok));
+            EXPECT_EQ(box->defaultButton(), box->button(yesNo ? Box::Yes : Box::Ok));
+            (c.press ? box->button(c.press) : box->defaultButton())->click();
+        });
+        EXPECT_EQ(
+            QtMessageBoxes().show("Is <b>Plan</b> OK?\nReally.", c.buttons, c.icon, "Plovard"),
+            c.answer);
+    }
 }
-
-using enum MessageIcon;
-using Box = QMessageBox;
-INSTANTIATE_TEST_SUITE_P(Kinds, QtMessageBoxesTest,
-                         // clang-format off
-    ::testing::Values(
-        BoxCase{"Yes", MessageButtons::YesNo, Question, Box::Question, Box::NoButton, MessageAnswer::Yes},
-        BoxCase{"No", MessageButtons::YesNo, Question, Box::Question, Box::No, MessageAnswer::No},
-        BoxCase{"Plain", MessageButtons::Ok, None, Box::NoIcon, Box::NoButton, MessageAnswer::Ok},
-        BoxCase{"Information", MessageButtons::Ok, Information, Box::Information, Box::Ok, MessageAnswer::Ok},
-        BoxCase{"Exclamation", MessageButtons::Ok, Exclamation, Box::Warning, Box::Ok, MessageAnswer::Ok},
-        BoxCase{"Critical", MessageButtons::Ok, Critical, Box::Critical, Box::Ok, MessageAnswer::Ok}),
-                         // clang-format on
-                         [](const auto& row) { return std::string(row.param.name); });
 
 // A window manager cuts a title wider than its box ("Pl…rd"): a short text still makes a box with
 // room for the title in bold, the window's icon and the title bar's three buttons.

@@ -146,16 +146,6 @@ TEST_F(FormRendererTest, EnterAndEscapePressTheDefaultAndCancelButton) {
     EXPECT_EQ(presses, 2);
 }
 
-// The dialog and borderless styles show on the About and splash windows below.
-TEST(FormRendererWindowTest, ASingleBorderIsAFrameAndTheFormNamesTheWindow) {
-    const FormDescription form{.name = "frmNamed", .caption = "A caption"};
-    EXPECT_FALSE(FormRenderer::windowFlags(form).testFlag(Qt::FramelessWindowHint));
-    QWidget window;
-    FormRenderer::nameWindow(form, window);
-    EXPECT_EQ(text(window.objectName()), "frmNamed");
-    EXPECT_EQ(text(window.windowTitle()), "A caption");
-}
-
 TEST(FormRendererWindowTest, AResizableFormPaintsItsPictureUnderTheControls) {
     FormDescription form{.clientWidth = 9000, .clientHeight = 6000, .fixedSize = false};
     form.picture = "splash.png";

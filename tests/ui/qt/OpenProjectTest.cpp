@@ -77,8 +77,9 @@ TEST_F(OpenProjectTest, TheSurfaceShowsWhatTheLogicSets) {
     EXPECT_EQ(button("cmdPurge")->text(), QStringLiteral("working..."));
 }
 
-// A fixed client area under the menu bar; the position in twips, at 15 to a pixel, reads back
-// as set until the window moves. A window off every screen comes back onto the nearest.
+// A titled window with a fixed client area under the menu bar; the position in twips, at 15 to a
+// pixel, reads back as set until the window moves. A window off every screen comes back onto the
+// nearest.
 TEST_F(OpenProjectTest, AFixedSizeAndAPositionInTwipsOnAScreen) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     for (const float twips : {-48000.0f, 1e30f}) { // where a minimised window was; any number
@@ -87,6 +88,9 @@ TEST_F(OpenProjectTest, AFixedSizeAndAPositionInTwipsOnAScreen) {
         EXPECT_TRUE(screen.contains(QRect(window.pos(), window.frameGeometry().size()))) << twips;
     }
     window.setPosition(1785.4f, 1410.6f);
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::FramelessWindowHint)); // a single border
+    EXPECT_EQ(window.objectName(), QStringLiteral("OpenProject"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Plovard Scourvane Plus"));
     const QWidget* client = window.centralWidget();
     EXPECT_GE(client->y(), window.menuBar()->height());
     EXPECT_EQ(window.height(), client->y() + client->height());
