@@ -57,7 +57,7 @@ protected:
 };
 
 TEST_F(MainCommandsTest, NoOperationStartsInsideAnother) {
-    ASSERT_TRUE(window.purgeEnabled);
+    ASSERT_TRUE(window.enabled["cmdPurge"]);
     bool refused = false;
     duringNextOperation([&] {
         EXPECT_TRUE(commands.running());
@@ -72,7 +72,8 @@ TEST_F(MainCommandsTest, NoOperationStartsInsideAnother) {
     EXPECT_TRUE(commands.startOver());
     EXPECT_TRUE(refused);
     EXPECT_FALSE(state.SoundOn);
-    EXPECT_EQ(fake.boxes.texts(), std::vector<std::string>{"Version Number 4.42"});
+    ASSERT_EQ(fake.boxes.shown.size(), 1u);
+    EXPECT_EQ(fake.boxes.shown[0].text, "Version Number 4.42");
     EXPECT_EQ(runningChanges, (std::vector<bool>{true, false}));
     EXPECT_FALSE(commands.running());
     EXPECT_EQ(state.PobsRecordCount, 50); // the one survey ran to its end
@@ -121,7 +122,7 @@ TEST_F(MainCommandsTest, RunningGreysWhatWaitsAndShowsProgressAfterHalfASecond) 
     duringNextOperation([&] {
         EXPECT_FALSE(window.enabled.at("cmdAgain"));
         EXPECT_FALSE(window.enabled.at("mnuReset"));
-        EXPECT_TRUE(window.doneEnabled); // a survey may be closed
+        EXPECT_TRUE(window.enabled["Cancel"]); // a survey may be closed
         now += std::chrono::milliseconds(600);
     });
     window.progress.clear();
@@ -139,18 +140,18 @@ TEST_F(MainCommandsTest, RunningGreysWhatWaitsAndShowsProgressAfterHalfASecond) 
 
 // Purge belongs to the file that was surveyed; while it runs it says so and Done waits.
 TEST_F(MainCommandsTest, PurgeFollowsTheLastSurveyAndTheRunningOperation) {
-    ASSERT_TRUE(window.purgeEnabled);
+    ASSERT_TRUE(window.enabled["cmdPurge"]);
     duringNextOperation([&] {
-        EXPECT_FALSE(window.purgeEnabled);
+        EXPECT_FALSE(window.enabled["cmdPurge"]);
         EXPECT_EQ(window.purgeCaption, "working...");
-        EXPECT_FALSE(window.doneEnabled);
+        EXPECT_FALSE(window.enabled["Cancel"]);
     });
     EXPECT_TRUE(commands.purge());
     EXPECT_EQ(prompts.played, (std::vector<std::int16_t>{50, 47, 51}));
     EXPECT_EQ(window.fileName, "Plan-POBS.xer");
     EXPECT_EQ(window.purgeCaption, "Purge");
-    EXPECT_TRUE(window.doneEnabled);
-    EXPECT_FALSE(window.purgeEnabled); // only a new survey enables it again
+    EXPECT_TRUE(window.enabled["Cancel"]);
+    EXPECT_FALSE(window.enabled["cmdPurge"]); // only a new survey enables it again
     const struct {
         std::string file;
         bool purge;
@@ -164,7 +165,7 @@ TEST_F(MainCommandsTest, PurgeFollowsTheLastSurveyAndTheRunningOperation) {
         SCOPED_TRACE(step.file);
         dialog.choose(step.file, "x.xer");
         EXPECT_TRUE(commands.startOver());
-        EXPECT_EQ(window.purgeEnabled, step.purge);
+        EXPECT_EQ(window.enabled["cmdPurge"], step.purge);
     }
     EXPECT_EQ(window.resultsText, "ERROR #321, Invalid file format");
 }
