@@ -56,18 +56,25 @@ protected:
     std::vector<std::string> steps;
 };
 
-TEST_F(MainCommandsTest, NoOperationStartsInsideAnother) {
+// While an operation runs no other starts and what would change the current file is greyed;
+// the progress bar shows after half a second (the clock is the test's) and hides at the end.
+TEST_F(MainCommandsTest, NoOperationStartsInsideAnotherAndWhatWaitsIsGreyed) {
     ASSERT_TRUE(window.enabled["cmdPurge"]);
     bool refused = false;
     duringNextOperation([&] {
         EXPECT_TRUE(commands.running());
+        EXPECT_FALSE(window.enabled.at("cmdAgain"));
+        EXPECT_FALSE(window.enabled.at("mnuReset"));
+        EXPECT_TRUE(window.enabled["Cancel"]); // a survey may be closed
         const auto dialogs = dialog.asked.size();
         refused = !commands.startOver() && !commands.purge() && !commands.resetToDefaults();
         EXPECT_EQ(dialog.asked.size(), dialogs); // no second dialog
         EXPECT_TRUE(fake.boxes.shown.empty());   // no reset question
         commands.toggleVoicePrompts();           // harmless ones still work
         commands.showVersion();
+        now += std::chrono::milliseconds(600);
     });
+    window.progress.clear();
     dialog.cancel();
     EXPECT_TRUE(commands.startOver());
     EXPECT_TRUE(refused);
@@ -76,8 +83,16 @@ TEST_F(MainCommandsTest, NoOperationStartsInsideAnother) {
     EXPECT_EQ(fake.boxes.shown[0].text, "Version Number 4.42");
     EXPECT_EQ(runningChanges, (std::vector<bool>{true, false}));
     EXPECT_FALSE(commands.running());
+    EXPECT_TRUE(window.enabled.at("cmdAgain"));
+    EXPECT_TRUE(window.enabled.at("mnuReset"));
     EXPECT_EQ(state.PobsRecordCount, 50); // the one survey ran to its end
     EXPECT_EQ(fake.files.files.count("/srv/Plan-POBS.xer"), 0u);
+    // The whole file, once read; hidden at the end. A quick survey never shows it.
+    EXPECT_EQ(window.progress, (std::vector<std::optional<int>>{1000, std::nullopt}));
+    window.progress.clear();
+    dialog.cancel();
+    EXPECT_TRUE(commands.startOver());
+    EXPECT_EQ(window.progress, std::vector<std::optional<int>>{std::nullopt});
 }
 
 TEST_F(MainCommandsTest, ClosingDuringASurveyShutsDownWhenItHasReturned) {
@@ -114,28 +129,6 @@ TEST_F(MainCommandsTest, ADroppedFileIsChosenAndSurveyed) {
     EXPECT_EQ(window.resultsHistory.back(),
               "The above XER file does not contain any POBS or Risk Type records.");
     EXPECT_EQ(dialog.asked.size(), dialogs); // no dialog came up for the drop
-}
-
-// While an operation runs, what would change the current file is greyed; the progress bar
-// shows after half a second (the clock is the test's) and hides when it ends.
-TEST_F(MainCommandsTest, RunningGreysWhatWaitsAndShowsProgressAfterHalfASecond) {
-    duringNextOperation([&] {
-        EXPECT_FALSE(window.enabled.at("cmdAgain"));
-        EXPECT_FALSE(window.enabled.at("mnuReset"));
-        EXPECT_TRUE(window.enabled["Cancel"]); // a survey may be closed
-        now += std::chrono::milliseconds(600);
-    });
-    window.progress.clear();
-    dialog.cancel();
-    EXPECT_TRUE(commands.startOver());
-    EXPECT_TRUE(window.enabled.at("cmdAgain"));
-    EXPECT_TRUE(window.enabled.at("mnuReset"));
-    // The whole file, once read; hidden at the end.
-    EXPECT_EQ(window.progress, (std::vector<std::optional<int>>{1000, std::nullopt}));
-    window.progress.clear();
-    dialog.cancel();
-    EXPECT_TRUE(commands.startOver()); // quick: never shown
-    EXPECT_EQ(window.progress, std::vector<std::optional<int>>{std::nullopt});
 }
 
 // Purge belongs to the file that was surveyed; while it runs it says so and Done waits.

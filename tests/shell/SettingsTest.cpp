@@ -94,28 +94,24 @@ TEST(LeadingNumberTest, ReadsTheNumberAtTheStartOfTheText) {
         EXPECT_FALSE(leadingNumber(text).has_value()) << text;
 }
 
-TEST(PositionTextTest, OneBlankBeforeNonNegativeNumbersAndAFractionOnlyWhenThereIsOne) {
+// Top, then left, in the own file; one blank before a number that is not negative, a fraction
+// only when there is one; a position that is no number is not saved.
+TEST_F(SettingsTest, TheWindowPositionIsSavedTopThenLeftUnlessItIsNoNumber) {
     const std::pair<float, const char*> cases[] = {{1785.0f, " 1785"}, {-20.0f, "-20"},
                                                    {12.5f, " 12.5"},   {-0.0f, " 0"},
                                                    {0.1f, " 0.1"},     {1e10f, " 10000000000"}};
     for (const auto& [value, text] : cases)
         EXPECT_EQ(positionText(value), text);
-}
-
-TEST_F(SettingsTest, TheWindowPositionIsSavedTopThenLeftUnlessItIsNoNumber) {
     window.setPosition(1785, -20.5f);
     SaveWindowPosition(state, window, profile);
     window.setPosition(std::numeric_limits<float>::quiet_NaN(), 7);
     SaveWindowPosition(state, window, profile);
-    ASSERT_EQ(profile.writes.size(), 3u);
-    const std::pair<const char*, const char*> written[] = {
-        {"TOP", " 1785"}, {"LEFT", "-20.5"}, {"LEFT", " 7"}};
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(profile.writes[i].key, written[i].first);
-        EXPECT_EQ(profile.writes[i].value, written[i].second);
-        EXPECT_EQ(profile.writes[i].section, "OPEN");
-        EXPECT_EQ(profile.writes[i].file, kSettings);
-    }
+    std::vector<std::string> written;
+    for (const auto& w : profile.writes)
+        written.push_back(w.file + " [" + w.section + "] " + w.key + "=" + w.value);
+    EXPECT_EQ(written, (std::vector<std::string>{"/data/ZembrelPOBS.INI [OPEN] TOP= 1785",
+                                                 "/data/ZembrelPOBS.INI [OPEN] LEFT=-20.5",
+                                                 "/data/ZembrelPOBS.INI [OPEN] LEFT= 7"}));
 }
 
 TEST_F(SettingsTest, ResetAsksThenDeletesTheOwnFileAndReadsTheSettingsAgain) {

@@ -70,9 +70,16 @@ TEST_F(OpenProjectTest, TheSurfaceShowsWhatTheLogicSets) {
     window.setResults(file_selection_text::kExplanation);
     EXPECT_LE(results->heightForWidth(results->width()), results->height());
     EXPECT_GT(results->heightForWidth(results->width()), 4 * results->fontMetrics().height());
+    // The file name can be selected, not edited (Enter on a focused button: FrmVideoSetTest).
     window.setFileName("Pl\xc3\xa4n.xer");
-    EXPECT_EQ(child<QLineEdit>("txtFileName")->text(), QString::fromUtf8("Pl\xc3\xa4n.xer"));
-    // Controls and menu entries greyed by name: WhileASurveyRunsTheOtherOperationsWait.
+    auto* name = child<QLineEdit>("txtFileName");
+    name->setFocus();
+    QTest::keyClicks(name, QStringLiteral("abc"));
+    QTest::keyClick(name, Qt::Key_Backspace);
+    EXPECT_EQ(name->text(), QString::fromUtf8("Pl\xc3\xa4n.xer"));
+    name->selectAll();
+    EXPECT_EQ(name->selectedText(), name->text());
+    // Controls and menu entries greyed by name: AnOperationPastHalfASecond...
     window.setPurgeCaption("working...");
     EXPECT_EQ(button("cmdPurge")->text(), QStringLiteral("working..."));
 }
@@ -151,38 +158,6 @@ TEST_F(OpenProjectTest, ButtonsAndMenuEntriesReachTheirCommands) {
     EXPECT_FALSE(action("mnuFileVoice")->isChecked());
 }
 
-// The file name can be selected, not edited (Enter on a focused button: FrmVideoSetTest).
-TEST_F(OpenProjectTest, TheFileNameIsOnlyRead) {
-    dialog.choose("/srv/Plan.xer", "Plan.xer");
-    commands.startUp();
-    auto* name = child<QLineEdit>("txtFileName");
-    name->setFocus();
-    QTest::keyClicks(name, QStringLiteral("abc"));
-    QTest::keyClick(name, Qt::Key_Backspace);
-    EXPECT_EQ(name->text(), QStringLiteral("Plan.xer"));
-    name->selectAll();
-    EXPECT_EQ(name->selectedText(), QStringLiteral("Plan.xer"));
-}
-
-TEST_F(OpenProjectTest, WhileASurveyRunsTheOtherOperationsWait) {
-    dialog.choose("/srv/Plan.xer", "Plan.xer");
-    commands.startUp();
-    bool checked = false;
-    fake.events.onProcess = [&] {
-        if (std::exchange(checked, true))
-            return;
-        EXPECT_FALSE(button("cmdAgain")->isEnabled());
-        EXPECT_FALSE(action("mnuReset")->isEnabled());
-        EXPECT_FALSE(button("cmdPurge")->isEnabled());
-        window.close(); // waits for the survey
-        EXPECT_TRUE(window.isVisible());
-    };
-    button("cmdAgain")->click();
-    EXPECT_TRUE(checked);
-    EXPECT_FALSE(window.isVisible()); // shut down once the survey returned
-    EXPECT_TRUE(windows.ended());
-}
-
 TEST_F(OpenProjectTest, OneDroppedFileIsSurveyedAndPurgeComesBackAsTheSurveyDecides) {
     fake.files.files["/srv/Other.xer"] = test::crlf({"ERMHDR", "%T\tPOBS", "%R\t1", "%E"});
     dialog.choose("/srv/Plan.xer", "Plan.xer");
@@ -212,7 +187,9 @@ TEST_F(OpenProjectTest, OneDroppedFileIsSurveyedAndPurgeComesBackAsTheSurveyDeci
     EXPECT_TRUE(button("cmdPurge")->isEnabled());
 }
 
-TEST_F(OpenProjectTest, AnOperationPastHalfASecondShowsItsProgressUntilItEnds) {
+// While a survey runs the other operations wait, and so does a close; one past half a second
+// shows its progress until it ends.
+TEST_F(OpenProjectTest, AnOperationPastHalfASecondShowsItsProgressAndTheRestWaits) {
     dialog.choose("/srv/Plan.xer", "Plan.xer");
     commands.startUp();
     auto* bar = child<QProgressBar>("progress");
@@ -232,6 +209,20 @@ TEST_F(OpenProjectTest, AnOperationPastHalfASecondShowsItsProgressUntilItEnds) {
     EXPECT_FALSE(bar->isVisible());           // gone when the survey ended
     EXPECT_GE(bar->geometry().top(), child<QLabel>("lblResults")->geometry().bottom());
     EXPECT_LT(bar->geometry().bottom(), button("cmdPurge")->geometry().top());
+    bool waited = false;
+    fake.events.onProcess = [&] {
+        if (std::exchange(waited, true))
+            return;
+        EXPECT_FALSE(button("cmdAgain")->isEnabled());
+        EXPECT_FALSE(action("mnuReset")->isEnabled());
+        EXPECT_FALSE(button("cmdPurge")->isEnabled());
+        window.close(); // waits for the survey
+        EXPECT_TRUE(window.isVisible());
+    };
+    button("cmdAgain")->click();
+    EXPECT_TRUE(waited);
+    EXPECT_FALSE(window.isVisible()); // shut down once the survey returned
+    EXPECT_TRUE(windows.ended());
 }
 
 // "&Done", File "&Exit" and the close box: each ends the program through the commands.
