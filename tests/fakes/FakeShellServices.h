@@ -8,10 +8,15 @@
 
 namespace zembrel::test {
 
-// Every service the shell's commands use, as fakes, and the ShellServices that hands them over.
-// Test fixtures derive from it to reach each fake by name.
+// Every service the shell's commands use, as fakes, and the ShellServices that hands them over;
+// the program lies in /opt/zembrel, the user's files in /home/ann and /srv. Test fixtures derive
+// from it to reach each fake by name.
 struct FakeShellServices {
-    FakeShellServices() { fake.platform.paths = PathRules::posix(environment.homeFolder()); }
+    FakeShellServices() {
+        fake.platform.paths = PathRules::posix(environment.homeFolder());
+        fake.files.folders = {"/opt",      "/opt/zembrel",      "/home",
+                              "/home/ann", "/home/ann/.config", "/srv"};
+    }
 
     FakePlatform fake;
     FakeEnvironment environment;

@@ -15,8 +15,6 @@ const std::string kPlan = "/srv/Plan.xer";
 class MainCommandsTest : public ::testing::Test, protected test::FakeShellServices {
 protected:
     MainCommandsTest() {
-        fake.files.folders = {"/opt",      "/opt/zembrel",      "/home",
-                              "/home/ann", "/home/ann/.config", "/srv"};
         std::vector<std::string> lines{"ERMHDR", "%T\tPOBS", "%F\tpobs_id"};
         for (int i = 0; i < 50; ++i)
             lines.push_back("%R\t" + std::to_string(i));

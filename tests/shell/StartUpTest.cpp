@@ -17,13 +17,9 @@ const std::string kSuite = kData + "Zembrel.INI";
 class StartUpTest : public ::testing::Test, protected test::FakeShellServices {
 protected:
     StartUpTest() {
-        fake.files.folders = {"/opt", "/opt/zembrel", "/home", "/home/ann", "/home/ann/.config"};
         windows.onCall = [this](const std::string& name) { log.push_back(name); };
         fake.pointer.onSetBusy = [this](bool busy) {
             log.push_back(busy ? "busy on" : "busy off");
-        };
-        fake.events.onProcessNow = [this] {
-            log.push_back("events now, " + std::to_string(profile.writes.size()) + " keys written");
         };
         prompts.onPlay = [this](std::int16_t n) { log.push_back("prompt " + std::to_string(n)); };
         dialog.onOpen = [this] { log.push_back("dialog"); };
@@ -59,7 +55,6 @@ TEST_F(StartUpTest, RunsItsStepsInOrder) {
             EXPECT_EQ(fake.files.bytesRead, 0u); // the survey comes after
         }
     };
-    fake.files.folders.insert("/srv");
     fake.files.files["/srv/Plan.xer"] =
         test::crlf({"ERMHDR", "%T\tPOBS", "%F\tpobs_id", "%R\t1", "%E"});
     dialog.choose("/srv/Plan.xer", "Plan.xer");
@@ -91,7 +86,7 @@ TEST_F(StartUpTest, ACancelledDialogStillShowsTheWindowAndSurveys) {
 
 // One that cannot be taken is explained, with the reason, before the dialog asks.
 TEST_F(StartUpTest, AFileNamedOnTheCommandLineIsTakenInsteadOfAsking) {
-    fake.files.folders.insert({"/srv", "/srv/My Jobs"});
+    fake.files.folders.insert("/srv/My Jobs");
     fake.files.files["/srv/My Jobs/Plan.xer"] = test::crlf({"ERMHDR", "%T\tPOBS", "%R\t1", "%E"});
     fake.files.others.insert("/srv/pipe");
     const std::string intro = "The file named on the command line cannot be opened:\r\n";

@@ -32,8 +32,6 @@ namespace {
 class OpenProjectTest : public ::testing::Test, protected test::FakeShellServices {
 protected:
     OpenProjectTest() {
-        fake.files.folders = {"/opt",      "/opt/zembrel",      "/home",
-                              "/home/ann", "/home/ann/.config", "/srv"};
         fake.files.files["/srv/Plan.xer"] =
             test::crlf({"ERMHDR", "%T\tPOBS", "%F\tpobs_id", "%R\t1", "%R\t2", "%E"});
         window.attach(commands);
