@@ -25,14 +25,6 @@ namespace {
 
 std::string g_self; // this test program
 
-std::string windowsPath(const std::string& path) {
-    std::string p = path;
-    for (char& c : p)
-        if (c == '/')
-            c = '\\';
-    return p;
-}
-
 // Waits for a child's file to appear whole (the child writes it, then renames it into place).
 std::string awaitFile(const std::string& path) {
     for (int i = 0; i < 200 && !std::filesystem::exists(path); ++i)
@@ -235,14 +227,13 @@ TEST(Win32EnvironmentTest, FoldersFromTheRealCallsAndTheIniOption) {
     test::TempFolder dir;
     std::filesystem::create_directory(dir.file("team settings"));
     const std::string out = dir.file("folders.txt");
-    const std::string line = "\"" + g_self + "\" --folders \"" + out + "\" /ini=\"" +
-                             windowsPath(dir.file("team settings")) + "\"";
+    const std::string line =
+        "\"" + g_self + "\" --folders \"" + out + "\" /ini=\"" + dir.file("team settings") + "\"";
     Win32ProgramStarter programs;
     ASSERT_TRUE(programs.start(line, ProgramStarter::Show::Normal).ok());
     const std::string folders = awaitFile(out);
-    EXPECT_EQ(folders, windowsPath(dir.file("team settings")) + "\\|" +
-                           windowsPath(std::filesystem::path(g_self).parent_path().string()) +
-                           "\\");
+    EXPECT_EQ(folders, dir.file("team settings") + "\\|" +
+                           std::filesystem::path(g_self).parent_path().string() + "\\");
     Win32Environment env;
     auto local = env.localAppDataFolder();
     ASSERT_TRUE(local.ok());
