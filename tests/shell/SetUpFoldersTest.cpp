@@ -72,28 +72,23 @@ TEST(SetUpFoldersTest, DecidesTheFoldersAndFallsBackToTheProgramFolder) {
 // An installed program finds its read-only files apart from its executables; the data folder
 // stays where it was.
 TEST(SetUpFoldersTest, InstalledProgramTakesItsDistributionFolder) {
-    struct Case {
-        std::string executableFolder, programFolder;
-    };
-    const Case cases[] = {{"/usr/bin", "/usr/share/zembrelpobs/"},
-                          {"/usr/bin/", "/usr/share/zembrelpobs/"},
-                          {"/usr/BIN", "/usr/BIN/"},
-                          {"/usr/bin/x", "/usr/bin/x/"}};
     PathRules paths = PathRules::posix("/home/ann");
     paths.developmentFolder = "/usr/bin/";
     paths.distributionFolder = "/usr/share/zembrelpobs/";
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.executableFolder);
-        test::FakeEnvironment env;
-        test::FakeFileSystem files;
-        test::FakeBoxes boxes;
-        AppState state;
-        files.folders = {"/home/ann/.config"};
-        env.programFolder = c.executableFolder;
-        SetUpFolders(state, env, files, boxes, paths);
-        EXPECT_EQ(state.ProgramFolder, c.programFolder);
-        EXPECT_EQ(state.DataFolder, kFamily);
-    }
+    const std::pair<const char*, const char*> cases[] = {{"/usr/bin/", "/usr/share/zembrelpobs/"},
+                                                         {"/usr/BIN", "/usr/BIN/"},
+                                                         {"/usr/bin/x", "/usr/bin/x/"}};
+    for (const auto& [executable, program] : cases)
+        EXPECT_EQ(paths.programFolder(executable), program) << executable;
+    test::FakeEnvironment env;
+    test::FakeFileSystem files;
+    test::FakeBoxes boxes;
+    AppState state;
+    files.folders = {"/home/ann/.config"};
+    env.programFolder = "/usr/bin";
+    SetUpFolders(state, env, files, boxes, paths);
+    EXPECT_EQ(state.ProgramFolder, "/usr/share/zembrelpobs/");
+    EXPECT_EQ(state.DataFolder, kFamily);
 }
 
 // The Windows rules run here too: drive roots, backslashes, names Windows refuses.
