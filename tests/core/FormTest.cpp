@@ -85,79 +85,58 @@ TEST(FormTest, TwipsBecomeWholeLogicalPixels) {
         EXPECT_EQ(twipsToPixels(twips, dpi), pixels) << twips << " at " << dpi;
 }
 
-// What every described window holds to, whichever renderer draws it.
-struct Described {
-    const char* name;
-    FormDescription (*form)();
-};
-
-void PrintTo(const Described& described, std::ostream* out) {
-    *out << described.name;
-}
-
-class EveryFormTest : public ::testing::TestWithParam<Described> {
-protected:
-    const FormDescription form = GetParam().form();
-};
-
-TEST_P(EveryFormTest, NamesAreUniqueAcrossControlsAndMenus) {
-    std::set<std::string> names{form.name};
-    for (const ControlDescription& control : form.controls)
-        EXPECT_TRUE(!control.name.empty() && names.insert(control.key()).second) << control.key();
-    for (const MenuDescription& menu : form.menus) {
-        EXPECT_TRUE(names.insert(menu.name).second) << menu.name;
-        for (const MenuEntry& entry : menu.entries)
-            EXPECT_TRUE(names.insert(entry.name).second) << entry.name;
-    }
-}
-
-// Inside its frame and the window; a place in the keyboard order and the Enter and Escape roles
-// only where the control can take them.
-TEST_P(EveryFormTest, EachControlFitsAndTakesOnlyTheRolesItCan) {
+// What every described window holds to, whichever renderer draws it: names unique across
+// controls and menus; each control inside its frame and the window, with a place in the
+// keyboard order and the Enter and Escape roles only where the control can take them.
+TEST(EveryFormTest, NamesAreUniqueAndEachControlFitsAndTakesOnlyTheRolesItCan) {
     using enum ControlKind;
-    const TwipRect client{0, 0, form.clientWidth, form.clientHeight};
-    std::set<int> places;
-    int defaults = 0;
-    int cancels = 0;
-    for (const ControlDescription& control : form.controls) {
-        SCOPED_TRACE(control.key());
-        EXPECT_GT(control.rect.width, 0);
-        EXPECT_TRUE(client.contains(form.clientRect(control)));
-        if (const ControlDescription* frame = form.find(control.container)) {
-            EXPECT_EQ(frame->kind, Frame);
-            EXPECT_LT(frame, &control); // built before what it holds
-            EXPECT_TRUE(
-                TwipRect(0, 0, frame->rect.width, frame->rect.height).contains(control.rect));
-        } else {
-            EXPECT_EQ(control.container, "");
+    for (const FormDescription& form :
+         {openProjectForm(), frmSplashForm(), frmAboutForm(),
+          frmVideoSetForm(PlayerRows::windows()), frmVideoSetForm(PlayerRows::posix())}) {
+        SCOPED_TRACE(form.name);
+        std::set<std::string> names{form.name};
+        for (const MenuDescription& menu : form.menus) {
+            EXPECT_TRUE(names.insert(menu.name).second) << menu.name;
+            for (const MenuEntry& entry : menu.entries)
+                EXPECT_TRUE(names.insert(entry.name).second) << entry.name;
         }
-        const bool takesFocus =
-            control.kind == Button || control.kind == TextBox || control.kind == OptionButton;
-        EXPECT_TRUE(!control.tabIndex || (takesFocus && places.insert(*control.tabIndex).second));
-        EXPECT_TRUE(control.kind == Button || !(control.isDefault || control.isCancel));
-        EXPECT_TRUE(control.kind == TextBox || (!control.readOnly && control.enterClicks.empty()));
-        if (const ControlDescription* clicked = form.find(control.enterClicks)) {
-            EXPECT_TRUE(clicked->kind == Button || clicked->kind == OptionButton);
-        } else {
-            EXPECT_EQ(control.enterClicks, "");
+        const TwipRect client{0, 0, form.clientWidth, form.clientHeight};
+        std::set<int> places;
+        int defaults = 0;
+        int cancels = 0;
+        for (const ControlDescription& control : form.controls) {
+            SCOPED_TRACE(control.key());
+            EXPECT_TRUE(!control.name.empty() && names.insert(control.key()).second);
+            EXPECT_GT(control.rect.width, 0);
+            EXPECT_TRUE(client.contains(form.clientRect(control)));
+            if (const ControlDescription* frame = form.find(control.container)) {
+                EXPECT_EQ(frame->kind, Frame);
+                EXPECT_LT(frame, &control); // built before what it holds
+                EXPECT_TRUE(
+                    TwipRect(0, 0, frame->rect.width, frame->rect.height).contains(control.rect));
+            } else {
+                EXPECT_EQ(control.container, "");
+            }
+            const bool takesFocus =
+                control.kind == Button || control.kind == TextBox || control.kind == OptionButton;
+            EXPECT_TRUE(!control.tabIndex ||
+                        (takesFocus && places.insert(*control.tabIndex).second));
+            EXPECT_TRUE(control.kind == Button || !(control.isDefault || control.isCancel));
+            EXPECT_TRUE(control.kind == TextBox ||
+                        (!control.readOnly && control.enterClicks.empty()));
+            if (const ControlDescription* clicked = form.find(control.enterClicks)) {
+                EXPECT_TRUE(clicked->kind == Button || clicked->kind == OptionButton);
+            } else {
+                EXPECT_EQ(control.enterClicks, "");
+            }
+            defaults += control.isDefault;
+            cancels += control.isCancel;
+            EXPECT_EQ(control.kind == Picture, !control.picture.empty());
         }
-        defaults += control.isDefault;
-        cancels += control.isCancel;
-        EXPECT_EQ(control.kind == Picture, !control.picture.empty());
+        EXPECT_LE(defaults, 1);
+        EXPECT_LE(cancels, 1);
     }
-    EXPECT_LE(defaults, 1);
-    EXPECT_LE(cancels, 1);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Forms, EveryFormTest,
-    ::testing::Values(
-        Described{"OpenProject", [] { return openProjectForm(); }},
-        Described{"frmSplash", [] { return frmSplashForm(); }},
-        Described{"frmAbout", [] { return frmAboutForm(); }},
-        Described{"frmVideoSetWindows", [] { return frmVideoSetForm(PlayerRows::windows()); }},
-        Described{"frmVideoSetPosix", [] { return frmVideoSetForm(PlayerRows::posix()); }}),
-    [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace
 } // namespace zembrel
