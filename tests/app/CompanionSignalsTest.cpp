@@ -21,8 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Starts the companion with arguments, standard output and error on the descriptors given;
-// before it starts, the child does what limit says.
+// Starts the companion with arguments, standard output and error on the descriptors given (which
+// are closed here once it has them); before it starts, the child does what limit says.
 pid_t start(
     std::vector<std::string> args, int out, int err, void (*limit)() = [] {}) {
     const pid_t pid = ::fork();
@@ -37,15 +37,16 @@ pid_t start(
         ::execv("./" ZEMBREL_COMPANION, argv.data());
         ::_exit(127);
     }
+    ::close(out);
+    if (err != out)
+        ::close(err);
     return pid;
 }
 
 // Starts the companion purging path; standard output and error go nowhere.
 pid_t startPurge(const std::string& path) {
     const int null = ::open("/dev/null", O_WRONLY);
-    const pid_t pid = start({"purge", "--yes", path}, null, null);
-    ::close(null);
-    return pid;
+    return start({"purge", "--yes", path}, null, null);
 }
 
 int waitFor(pid_t pid) {
@@ -108,26 +109,20 @@ TEST(CompanionSignalsTest, AClosedOutputOrAFileSizeLimitEndsInAMessage) {
     const auto errors = dir.file("errors");
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
-    ::close(ends[0]); // nobody reads the report: the write fails with EPIPE
-    int err = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    int status = waitFor(start({"survey", plan}, ends[1], err));
-    ::close(ends[1]);
-    ::close(err);
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    ::close(ends[0]); // nobody reads the report: the write fails with EPIPE, nothing more is done
+    int status = waitFor(start({"purge", "--yes", plan}, ends[1],
+                               ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600)));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
     EXPECT_EQ(test::TempFolder::read(errors),
               "zembrelpobs-cli: the report cannot be written to standard output\n");
+    EXPECT_FALSE(fs::exists(dir.file("Plan-POBS.xer")));
 
-    err = ::open(errors.c_str(), O_WRONLY | O_TRUNC);
-    const int null = ::open("/dev/null", O_WRONLY);
-    status = waitFor(start({"purge", "--yes", plan}, null, err, [] {
-        const rlimit limit{1 << 16, 1 << 16}; // the copy is far bigger
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }));
-    ::close(null);
-    ::close(err);
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    status = waitFor(start({"purge", "--yes", plan}, ::open("/dev/null", O_WRONLY),
+                           ::open(errors.c_str(), O_WRONLY | O_TRUNC), [] {
+                               const rlimit limit{1 << 16, 1 << 16}; // the copy is far bigger
+                               ::setrlimit(RLIMIT_FSIZE, &limit);
+                           }));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
     EXPECT_EQ(test::TempFolder::read(errors),
               "Plovard: ERROR #61, Disk full occured.  New file not created.\n");
     std::vector<std::string> names;

@@ -32,14 +32,6 @@ FormDescription nestedForm() {
     return form;
 }
 
-TEST(FormTest, ArrayElementsAreFoundByNameAndIndex) {
-    const FormDescription form = nestedForm();
-    ASSERT_NE(form.find("Option1(1)"), nullptr);
-    EXPECT_EQ(form.find("Option1(1)")->rect.top, 600);
-    EXPECT_EQ(form.find("Option1"), nullptr); // the array's name alone is no control
-    EXPECT_EQ(form.find("txtA")->key(), "txtA");
-}
-
 // What takes no focus is left out; ties keep the order of the list. The main window's focus
 // goes from Done through the controls to Purge.
 TEST(FormTest, TheKeyboardOrderFollowsTheTabIndexes) {
@@ -68,8 +60,10 @@ TEST(FormTest, TheNextOptionIsTheNextOfItsContainerRoundTheRing) {
     EXPECT_EQ(nested.nextOption(*nested.find("Option1(0)"), false).key(), "Option1(1)");
 }
 
+// An array's elements are found by name and index, never by the array's name alone.
 TEST(FormTest, ClientRectanglesAddUpTheFramesAround) {
     FormDescription form = nestedForm();
+    EXPECT_EQ(form.find("Option1"), nullptr);
     EXPECT_EQ(form.clientRect(*form.find("Option1(1)")), (TwipRect{450, 1200, 900, 300}));
     EXPECT_EQ(form.clientRect(*form.find("txtA")), (TwipRect{10, 20, 30, 40}));
     // A frame that sits in itself, through another, does not hang the lookup.
@@ -79,91 +73,70 @@ TEST(FormTest, ClientRectanglesAddUpTheFramesAround) {
     EXPECT_EQ(form.clientRect(*form.find("Option1(0)")), (TwipRect{350, 500, 900, 300}));
 }
 
+// A part pixel is dropped, as the window sizes are; 96 dots per inch unless a screen says.
 TEST(FormTest, TwipsBecomeWholeLogicalPixels) {
     EXPECT_EQ(twipsToPixels(1215), 81);
-    EXPECT_EQ(twipsToPixels(1214), 80); // a part pixel is dropped, as the window sizes are
-    EXPECT_EQ(twipsToPixels(0), 0);
-    // At a screen's own dots per inch: 96 is the same, 144 half as much again.
-    for (const int twips : {0, 15, 1214, 1215, 5280})
-        EXPECT_EQ(twipsToPixels(twips, 96), twipsToPixels(twips)) << twips;
-    EXPECT_EQ(twipsToPixels(1215, 144), 121);
-    EXPECT_EQ(twipsToPixels(4755, 120), 396);
-    EXPECT_EQ(twipsToPixels(20000000, 192), 2666666); // no overflow on the way
+    EXPECT_EQ(twipsToPixels(1214), 80);
+    // clang-format off
+    const int cases[][3] = {{1215, 96, 81}, {1214, 96, 80}, {1215, 144, 121}, {4755, 120, 396},
+                            {20000000, 192, 2666666}}; // no overflow on the way
+    // clang-format on
+    for (const auto& [twips, dpi, pixels] : cases)
+        EXPECT_EQ(twipsToPixels(twips, dpi), pixels) << twips << " at " << dpi;
 }
 
-// What every described window holds to, whichever renderer draws it.
-struct Described {
-    const char* name;
-    FormDescription (*form)();
-};
-
-void PrintTo(const Described& described, std::ostream* out) {
-    *out << described.name;
-}
-
-class EveryFormTest : public ::testing::TestWithParam<Described> {
-protected:
-    const FormDescription form = GetParam().form();
-};
-
-TEST_P(EveryFormTest, NamesAreUniqueAcrossControlsAndMenus) {
-    std::set<std::string> names{form.name};
-    for (const ControlDescription& control : form.controls)
-        EXPECT_TRUE(!control.name.empty() && names.insert(control.key()).second) << control.key();
-    for (const MenuDescription& menu : form.menus) {
-        EXPECT_TRUE(names.insert(menu.name).second) << menu.name;
-        for (const MenuEntry& entry : menu.entries)
-            EXPECT_TRUE(names.insert(entry.name).second) << entry.name;
-    }
-}
-
-// Inside its frame and the window; a place in the keyboard order and the Enter and Escape roles
-// only where the control can take them.
-TEST_P(EveryFormTest, EachControlFitsAndTakesOnlyTheRolesItCan) {
+// What every described window holds to, whichever renderer draws it: names unique across
+// controls and menus; each control inside its frame and the window, with a place in the
+// keyboard order and the Enter and Escape roles only where the control can take them.
+TEST(EveryFormTest, NamesAreUniqueAndEachControlFitsAndTakesOnlyTheRolesItCan) {
     using enum ControlKind;
-    const TwipRect client{0, 0, form.clientWidth, form.clientHeight};
-    std::set<int> places;
-    int defaults = 0;
-    int cancels = 0;
-    for (const ControlDescription& control : form.controls) {
-        SCOPED_TRACE(control.key());
-        EXPECT_GT(control.rect.width, 0);
-        EXPECT_TRUE(client.contains(form.clientRect(control)));
-        if (const ControlDescription* frame = form.find(control.container)) {
-            EXPECT_EQ(frame->kind, Frame);
-            EXPECT_LT(frame, &control); // built before what it holds
-            EXPECT_TRUE(
-                TwipRect(0, 0, frame->rect.width, frame->rect.height).contains(control.rect));
-        } else {
-            EXPECT_EQ(control.container, "");
+    for (const FormDescription& form :
+         {openProjectForm(), frmSplashForm(), frmAboutForm(),
+          frmVideoSetForm(PlayerRows::windows()), frmVideoSetForm(PlayerRows::posix())}) {
+        SCOPED_TRACE(form.name);
+        std::set<std::string> names{form.name};
+        for (const MenuDescription& menu : form.menus) {
+            EXPECT_TRUE(names.insert(menu.name).second) << menu.name;
+            for (const MenuEntry& entry : menu.entries)
+                EXPECT_TRUE(names.insert(entry.name).second) << entry.name;
         }
-        const bool takesFocus =
-            control.kind == Button || control.kind == TextBox || control.kind == OptionButton;
-        EXPECT_TRUE(!control.tabIndex || (takesFocus && places.insert(*control.tabIndex).second));
-        EXPECT_TRUE(control.kind == Button || !(control.isDefault || control.isCancel));
-        EXPECT_TRUE(control.kind == TextBox || (!control.readOnly && control.enterClicks.empty()));
-        if (const ControlDescription* clicked = form.find(control.enterClicks)) {
-            EXPECT_TRUE(clicked->kind == Button || clicked->kind == OptionButton);
-        } else {
-            EXPECT_EQ(control.enterClicks, "");
+        const TwipRect client{0, 0, form.clientWidth, form.clientHeight};
+        std::set<int> places;
+        int defaults = 0;
+        int cancels = 0;
+        for (const ControlDescription& control : form.controls) {
+            SCOPED_TRACE(control.key());
+            EXPECT_TRUE(!control.name.empty() && names.insert(control.key()).second);
+            EXPECT_GT(control.rect.width, 0);
+            EXPECT_TRUE(client.contains(form.clientRect(control)));
+            if (const ControlDescription* frame = form.find(control.container)) {
+                EXPECT_EQ(frame->kind, Frame);
+                EXPECT_LT(frame, &control); // built before what it holds
+                EXPECT_TRUE(
+                    TwipRect(0, 0, frame->rect.width, frame->rect.height).contains(control.rect));
+            } else {
+                EXPECT_EQ(control.container, "");
+            }
+            const bool takesFocus =
+                control.kind == Button || control.kind == TextBox || control.kind == OptionButton;
+            EXPECT_TRUE(!control.tabIndex ||
+                        (takesFocus && places.insert(*control.tabIndex).second));
+            EXPECT_TRUE(control.kind == Button || !(control.isDefault || control.isCancel));
+            EXPECT_TRUE(control.kind == TextBox ||
+                        (!control.readOnly && control.enterClicks.empty()));
+            if (const ControlDescription* clicked = form.find(control.enterClicks)) {
+                EXPECT_TRUE(clicked->kind == Button || clicked->kind == OptionButton);
+            } else {
+                EXPECT_EQ(control.enterClicks, "");
+            }
+            defaults += control.isDefault;
+            cancels += control.isCancel;
+            EXPECT_EQ(control.kind == Picture, !control.picture.empty());
         }
-        defaults += control.isDefault;
-        cancels += control.isCancel;
-        EXPECT_EQ(control.kind == Picture, !control.picture.empty());
+        EXPECT_LE(defaults, 1);
+        EXPECT_LE(cancels, 1);
     }
-    EXPECT_LE(defaults, 1);
-    EXPECT_LE(cancels, 1);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Forms, EveryFormTest,
-    ::testing::Values(
-        Described{"OpenProject", [] { return openProjectForm(); }},
-        Described{"frmSplash", [] { return frmSplashForm(); }},
-        Described{"frmAbout", [] { return frmAboutForm(); }},
-        Described{"frmVideoSetWindows", [] { return frmVideoSetForm(PlayerRows::windows()); }},
-        Described{"frmVideoSetPosix", [] { return frmVideoSetForm(PlayerRows::posix()); }}),
-    [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace
 } // namespace zembrel

@@ -23,16 +23,11 @@ std::size_t copyOut(const std::string& data, std::uint64_t offset, char* buffer,
     return n;
 }
 
-// Counts a handle as open from its creation until it is dropped.
-class OpenHandle {
-public:
-    explicit OpenHandle(FakeFileSystem& fs) : m_fs(fs) { ++m_fs.openHandles; }
-    ~OpenHandle() { --m_fs.openHandles; }
-    OpenHandle(const OpenHandle&) = delete;
-    OpenHandle& operator=(const OpenHandle&) = delete;
-
-private:
-    FakeFileSystem& m_fs;
+// Counts a handle as open from its creation until it is dropped (the handles are never copied).
+struct OpenHandle {
+    explicit OpenHandle(FakeFileSystem& files) : fs(files) { ++fs.openHandles; }
+    ~OpenHandle() { --fs.openHandles; }
+    FakeFileSystem& fs;
 };
 
 // Reads a named file live, or the bytes of a scratch file.

@@ -100,13 +100,11 @@ public:
 };
 
 // Settings files in memory: file -> section -> key -> value, names compared as given. Keeps the
-// calls in order, with their defaults and buffer sizes; refuses what every store refuses.
+// calls in order; refuses what every store refuses.
 class FakeProfileStore final : public ProfileStore {
 public:
     struct Read {
-        std::string section, key, defaultValue;
-        std::size_t bufferSize;
-        std::string file;
+        std::string section, key, file;
     };
     struct Write {
         std::string section, key, value, file;
@@ -130,13 +128,12 @@ public:
     }
 
     std::string getString(const std::string& section, const std::string& key,
-                          const std::string& defaultValue, std::size_t bufferSize,
+                          const std::string& defaultValue, std::size_t,
                           const std::string& file) override {
-        reads.push_back({section, key, defaultValue, bufferSize, file});
+        reads.push_back({section, key, file});
         const std::string* value =
             !fileExists || fileExists(file) ? get(file, section, key) : nullptr;
-        std::string result = value ? *value : defaultValue;
-        return result.substr(0, bufferSize == 0 ? 0 : bufferSize - 1);
+        return value ? *value : defaultValue;
     }
     Status writeString(const std::string& section, const std::string& key, const std::string& value,
                        const std::string& file) override {

@@ -8,10 +8,15 @@
 
 namespace zembrel::test {
 
-// Every service the shell's commands use, as fakes, and the ShellServices that hands them over.
-// Test fixtures derive from it to reach each fake by name.
+// Every service the shell's commands use, as fakes, and the ShellServices that hands them over;
+// the program lies in /opt/zembrel, the user's files in /home/ann and /srv. Test fixtures derive
+// from it to reach each fake by name.
 struct FakeShellServices {
-    FakeShellServices() { fake.platform.paths = PathRules::posix(environment.homeFolder()); }
+    FakeShellServices() {
+        fake.platform.paths = PathRules::posix(environment.homeFolder());
+        fake.files.folders = {"/opt",      "/opt/zembrel",      "/home",
+                              "/home/ann", "/home/ann/.config", "/srv"};
+    }
 
     FakePlatform fake;
     FakeEnvironment environment;
@@ -25,25 +30,19 @@ struct FakeShellServices {
                            help,          prompts,     programs, modals};
 };
 
-// Tells onCall each window operation by name ("showSplash", "input off" ...) once the state it
-// changes has changed, so a test can look at the state at that moment.
+// Tells onCall each window operation by name ("showSplash", "input off" ...).
 class FakeStartUpWindow final : public StartUpWindow {
 public:
     std::function<void(const std::string&)> onCall;
-    bool mainVisible = false;
-    bool inputEnabled = true;
-    bool ended = false;
 
     void showSplash() override { record("showSplash"); }
     void closeSplash() override { record("closeSplash"); }
-    void showMainWindow() override { record("showMainWindow", mainVisible = true); }
-    void setMainInputEnabled(bool enabled) override {
-        record(enabled ? "input on" : "input off", inputEnabled = enabled);
-    }
-    void endProgram() override { record("endProgram", ended = true); }
+    void showMainWindow() override { record("showMainWindow"); }
+    void setMainInputEnabled(bool enabled) override { record(enabled ? "input on" : "input off"); }
+    void endProgram() override { record("endProgram"); }
 
 private:
-    void record(const std::string& name, bool = false) {
+    void record(const std::string& name) {
         if (onCall)
             onCall(name);
     }

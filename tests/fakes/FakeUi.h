@@ -42,12 +42,6 @@ public:
         answers.pop_front();
         return a;
     }
-    std::vector<std::string> texts() const {
-        std::vector<std::string> t;
-        for (const auto& b : shown)
-            t.push_back(b.text);
-        return t;
-    }
 };
 
 // Checks one message box: its text, icon and buttons, and the application title.
@@ -99,9 +93,7 @@ class FakeSurface final : public MainSurface {
 public:
     std::string resultsText;
     std::vector<std::string> resultsHistory;
-    bool purgeEnabled = false;
     std::string purgeCaption = "Purge";
-    bool doneEnabled = true;
     std::map<std::string, bool, std::less<>> enabled;
     std::string fileName;
     std::vector<std::optional<int>> progress;
@@ -115,10 +107,6 @@ public:
     void redrawResults() override { ++redraws; }
     void setControlEnabled(std::string_view name, bool e) override {
         enabled[std::string(name)] = e;
-        if (name == "cmdPurge")
-            purgeEnabled = e;
-        else if (name == "Cancel")
-            doneEnabled = e;
     }
     void setPurgeCaption(const std::string& caption) override { purgeCaption = caption; }
     void setFileName(const std::string& name) override { fileName = name; }

@@ -1,8 +1,9 @@
 #include "TempFolder.h"
+#include "platform/CommandLine.h"
 #include "platform/posix/PosixEnvironment.h"
+#include "platform/posix/PosixProfileStore.h"
 #include "platform/posix/PosixProgramStarter.h"
 #include "platform/posix/PosixRegistry.h"
-#include "platform/CommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,9 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace zembrel {
 namespace {
@@ -19,22 +22,17 @@ namespace {
 using Words = std::vector<std::string>;
 namespace fs = std::filesystem;
 
-// Sets an environment variable (or removes it) for one test and restores it afterwards.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name))
-            m_old = old;
+// Sets an environment variable (or removes it) until the end of the scope.
+struct ScopedVariable {
+    ScopedVariable(const char* variable, const char* value) : name(variable) {
+        if (const char* was = std::getenv(name))
+            old = was;
         set(value);
     }
-    ~ScopedVariable() { set(m_old ? m_old->c_str() : nullptr); }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-private:
-    void set(const char* value) { value ? ::setenv(m_name, value, 1) : ::unsetenv(m_name); }
-    const char* m_name;
-    std::optional<std::string> m_old;
+    ~ScopedVariable() { set(old ? old->c_str() : nullptr); }
+    void set(const char* value) const { value ? ::setenv(name, value, 1) : ::unsetenv(name); }
+    const char* name;
+    std::optional<std::string> old;
 };
 
 // The shell took the quotes away; the option's folder gets them back, as typed on Windows.
@@ -62,18 +60,11 @@ TEST(Win32CommandLineTest, ProgramNameAndTheBlanksAfterItAreLeftOut) {
         EXPECT_EQ(argumentsOfCommandLine(line), arguments) << line;
 }
 
-TEST(PosixEnvironmentTest, ExecutableFolderHoldsThisProgram) {
-    const char* argv[] = {"x"};
-    const std::string folder = PosixEnvironment(1, argv).executableFolder();
-    EXPECT_NE(folder.back(), '/');
-    EXPECT_TRUE(std::filesystem::exists(folder + "/zembrel_platform_tests"));
-}
-
 // Only <prefix>/bin/ beside an existing <prefix>/share/zembrelpobs/ is an installed program.
 TEST(PosixEnvironmentTest, InstalledLayoutNeedsTheSharedFolderBesideBin) {
     test::TempFolder dir;
     for (const char* folder : {"usr/bin", "usr/share/zembrelpobs", "build/bin", "opt/share"})
-        std::filesystem::create_directories(dir.file(folder));
+        fs::create_directories(dir.file(folder));
     const std::pair<std::string, std::string> cases[] = {
         {dir.file("usr/bin"), dir.file("usr/share/zembrelpobs") + "/"},
         {dir.file("usr/bin") + "/", dir.file("usr/share/zembrelpobs") + "/"},
@@ -89,10 +80,12 @@ TEST(PosixEnvironmentTest, InstalledLayoutNeedsTheSharedFolderBesideBin) {
 }
 
 // XDG_CONFIG_HOME when it is an absolute path, else ~/.config, made for its owner alone when
-// a fresh account has none; nothing without a home.
+// a fresh account has none; nothing without a home. The executable's folder holds this program.
 TEST(PosixEnvironmentTest, LocalAppDataIsXdgConfigHomeElseDotConfig) {
     const char* argv[] = {"x"};
     PosixEnvironment env(1, argv);
+    const std::string self = env.executableFolder();
+    EXPECT_TRUE(self.back() != '/' && fs::exists(self + "/zembrel_platform_tests")) << self;
     test::TempFolder dir;
     ScopedVariable home("HOME", (dir.path() + "/").c_str());
     const std::string cfg = dir.file("cfg"), dotConfig = dir.file(".config");
@@ -101,12 +94,11 @@ TEST(PosixEnvironmentTest, LocalAppDataIsXdgConfigHomeElseDotConfig) {
     for (const auto& [config, folder] : cases) {
         ScopedVariable variable("XDG_CONFIG_HOME", config == "unset" ? nullptr : config.c_str());
         EXPECT_EQ(env.localAppDataFolder().value(), folder) << config;
-        EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms::owner_all)
-            << config;
+        EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all) << config;
     }
     ScopedVariable deep("XDG_CONFIG_HOME", dir.file("no/cfg").c_str()); // no parent: not made
     EXPECT_EQ(env.localAppDataFolder().value(), dir.file("no/cfg"));
-    EXPECT_FALSE(std::filesystem::exists(dir.file("no")));
+    EXPECT_FALSE(fs::exists(dir.file("no")));
     EXPECT_EQ(env.homeFolder(), dir.path());
     ScopedVariable noConfig("XDG_CONFIG_HOME", nullptr), noHome("HOME", nullptr);
     EXPECT_FALSE(env.localAppDataFolder().ok());
@@ -249,6 +241,74 @@ TEST_F(PosixProgramStarterTest, AProgramThatCannotStartIsAFailureWithItsReason) 
         EXPECT_EQ(started.failure().description, failureDescription(c.failure));
     }
     EXPECT_FALSE(fs::exists(temp.file("ran"))); // neither a shell nor the quoted player ran
+}
+
+// The file side of the profile store; the rules on the text are IniTextTest's.
+const std::string kText = "[CONFIGURE]\r\nSOUND_ON=FALSE\r\n";
+
+class PosixProfileStoreTest : public ::testing::Test {
+protected:
+    Status setLocation(const std::string& file, const std::string& value = "/x/") {
+        return store.writeString("CONFIGURE", "XER_LOCATION", value, file);
+    }
+    std::size_t filesInFolder() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()));
+    }
+
+    test::TempFolder dir;
+    PosixProfileStore store;
+};
+
+TEST_F(PosixProfileStoreTest, MissingOrWrittenFilesReadAsTheyShouldWithoutLeftovers) {
+    const auto f = dir.write("a.ini", kText);
+    ASSERT_TRUE(setLocation(f, " /jobs/"));
+    EXPECT_EQ(test::TempFolder::read(f), kText + "XER_LOCATION= /jobs/\r\n");
+    EXPECT_EQ(store.getString("CONFIGURE", "XER_LOCATION", "", 9, f), "/jobs/");
+    const auto g = dir.file("new.ini");
+    EXPECT_EQ(store.getString("S", "K", " C:\\  ", 9, g), " C:\\");
+    EXPECT_EQ(store.getString("S", "K", "folder", 9, dir.path()), "folder");
+    ASSERT_TRUE(setLocation(g));
+    EXPECT_EQ(test::TempFolder::read(g), "[CONFIGURE]\r\nXER_LOCATION=/x/\r\n");
+    EXPECT_EQ(filesInFolder(), 2u);
+}
+
+TEST_F(PosixProfileStoreTest, RefusedOrReadOnlyWritesLeaveTheFolderAsItWas) {
+    const auto f = dir.write("a.ini", kText);
+    EXPECT_EQ(setLocation(f, "/a\nb/").failure().number, 5);
+    EXPECT_FALSE(setLocation(dir.file("no/such/folder.ini")));
+    ::chmod(f.c_str(), 0444);
+    EXPECT_EQ(setLocation(f).failure().number, 70);
+    EXPECT_EQ(test::TempFolder::read(f), kText);
+    EXPECT_EQ(filesInFolder(), 1u);
+}
+
+TEST_F(PosixProfileStoreTest, UnreadableFileOrFolderIsNotReplaced) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    const auto f = dir.write("a.ini", kText);
+    ::chmod(f.c_str(), 0200);
+    EXPECT_FALSE(setLocation(f));
+    ::chmod(f.c_str(), 0644);
+    EXPECT_EQ(test::TempFolder::read(f), kText);
+    ::chmod(dir.path().c_str(), 0555);
+    EXPECT_FALSE(setLocation(f));
+    ::chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(test::TempFolder::read(f), kText);
+}
+
+TEST_F(PosixProfileStoreTest, ReplacementKeepsModeAndSymbolicLink) {
+    const auto f = dir.write("real.ini", kText);
+    ::chmod(f.c_str(), 0640);
+    const auto link = dir.file("link.ini");
+    fs::create_symlink(f, link);
+    ASSERT_TRUE(store.writeString("CONFIGURE", "SOUND_ON", "TRUE", link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(test::TempFolder::read(f), "[CONFIGURE]\r\nSOUND_ON=TRUE\r\n");
+    struct stat st {};
+    ::stat(f.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(filesInFolder(), 2u);
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "TempFolder.h"
 #include "fakes/FakeServices.h"
+#include "fakes/FakeUi.h"
+#include "platform/qt/DesktopHelpViewer.h"
+#include "platform/qt/HelpWindow.h"
 #include "platform/qt/QtBusyPointer.h"
 #include "platform/qt/QtEventPump.h"
 #include "platform/qt/QtFileDialog.h"
@@ -12,7 +15,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -34,53 +39,43 @@ template <typename Dialog> void whenModal(std::function<void(Dialog*)> act) {
     });
 }
 
-struct BoxCase {
-    const char* name;
-    MessageButtons buttons;
-    MessageIcon icon;
-    QMessageBox::Icon shownIcon;
-    QMessageBox::StandardButton press; // NoButton: the default button, as Enter presses it
-    MessageAnswer answer;
-};
-
-void PrintTo(const BoxCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class QtMessageBoxesTest : public ::testing::TestWithParam<BoxCase> {};
-
 // The text as it stands under the title, the icon, the buttons of the kind (Yes, the default,
 // and No; or OK alone), and the pressed button as the answer.
-TEST_P(QtMessageBoxesTest, ShowsItsKindAndAnswersWithThePressedButton) {
-    const BoxCase& c = GetParam();
-    const bool yesNo = c.buttons == MessageButtons::YesNo;
-    whenModal<QMessageBox>([&](QMessageBox* box) {
-        EXPECT_EQ(box->text(), QStringLiteral("Is <b>Plan</b> OK?\nReally."));
-        EXPECT_EQ(box->textFormat(), Qt::PlainText);
-        EXPECT_EQ(box->windowTitle(), QStringLiteral("Plovard"));
-        EXPECT_EQ(box->icon(), c.shownIcon);
-        EXPECT_EQ(box->standardButtons(), yesNo ? QMessageBox::Yes | QMessageBox::No
-                                                : QMessageBox::StandardButtons(QMessageBox::Ok));
-        EXPECT_EQ(box->defaultButton(), box->button(yesNo ? QMessageBox::Yes : QMessageBox::Ok));
-        (c.press ? box->button(c.press) : box->defaultButton())->click();
-    });
-    EXPECT_EQ(QtMessageBoxes().show("Is <b>Plan</b> OK?\nReally.", c.buttons, c.icon, "Plovard"),
-              c.answer);
+TEST(QtMessageBoxesTest, ShowsItsKindAndAnswersWithThePressedButton) {
+    using enum MessageIcon;
+    using Box = QMessageBox;
+    const struct {
+        MessageButtons buttons;
+        MessageIcon icon;
+        Box::Icon shownIcon;
+        Box::StandardButton press; // NoButton: the default button, as Enter presses it
+        MessageAnswer answer;
+    } cases[] = {
+        {MessageButtons::YesNo, Question, Box::Question, Box::NoButton, MessageAnswer::Yes},
+        {MessageButtons::YesNo, Question, Box::Question, Box::No, MessageAnswer::No},
+        {MessageButtons::Ok, None, Box::NoIcon, Box::NoButton, MessageAnswer::Ok},
+        {MessageButtons::Ok, Information, Box::Information, Box::Ok, MessageAnswer::Ok},
+        {MessageButtons::Ok, Exclamation, Box::Warning, Box::Ok, MessageAnswer::Ok},
+        {MessageButtons::Ok, Critical, Box::Critical, Box::Ok, MessageAnswer::Ok},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.icon));
+        const bool yesNo = c.buttons == MessageButtons::YesNo;
+        whenModal<QMessageBox>([&](QMessageBox* box) {
+            EXPECT_EQ(box->text(), QStringLiteral("Is <b>Plan</b> OK?\nReally."));
+            EXPECT_EQ(box->textFormat(), Qt::PlainText);
+            EXPECT_EQ(box->windowTitle(), QStringLiteral("Plovard"));
+            EXPECT_EQ(box->icon(), c.shownIcon);
+            EXPECT_EQ(box->standardButtons(),
+                      yesNo ? Box::Yes | Box::No : Box::StandardButtons(Box::Ok));
+            EXPECT_EQ(box->defaultButton(), box->button(yesNo ? Box::Yes : Box::Ok));
+            (c.press ? box->button(c.press) : box->defaultButton())->click();
+        });
+        EXPECT_EQ(
+            QtMessageBoxes().show("Is <b>Plan</b> OK?\nReally.", c.buttons, c.icon, "Plovard"),
+            c.answer);
+    }
 }
-
-using enum MessageIcon;
-using Box = QMessageBox;
-INSTANTIATE_TEST_SUITE_P(Kinds, QtMessageBoxesTest,
-                         // clang-format off
-    ::testing::Values(
-        BoxCase{"Yes", MessageButtons::YesNo, Question, Box::Question, Box::NoButton, MessageAnswer::Yes},
-        BoxCase{"No", MessageButtons::YesNo, Question, Box::Question, Box::No, MessageAnswer::No},
-        BoxCase{"Plain", MessageButtons::Ok, None, Box::NoIcon, Box::NoButton, MessageAnswer::Ok},
-        BoxCase{"Information", MessageButtons::Ok, Information, Box::Information, Box::Ok, MessageAnswer::Ok},
-        BoxCase{"Exclamation", MessageButtons::Ok, Exclamation, Box::Warning, Box::Ok, MessageAnswer::Ok},
-        BoxCase{"Critical", MessageButtons::Ok, Critical, Box::Critical, Box::Ok, MessageAnswer::Ok}),
-                         // clang-format on
-                         [](const auto& row) { return std::string(row.param.name); });
 
 // A window manager cuts a title wider than its box ("Pl…rd"): a short text still makes a box with
 // room for the title in bold, the window's icon and the title bar's three buttons.
@@ -179,6 +174,72 @@ TEST(QtFileDialogTest, OffersExistingXerFilesAndReportsCancelApart) {
     EXPECT_EQ(choice->name, "Big Job \xc3\xa4.XER");
     whenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
     EXPECT_FALSE(dialog.open(options).has_value());
+}
+
+const char* const kContents = R"(<UL>
+ <LI> <OBJECT type="text/sitemap"><param name="Name" value="Overview">
+      <param name="Local" value="overview.htm"></OBJECT>
+ <UL>
+  <LI> <OBJECT type="text/sitemap"><param name="Name" value="Purging a file">
+       <param name="Local" value="purge.htm"></OBJECT>
+ </UL>
+ <LI> <OBJECT type="text/sitemap"><param name="Name" value="Troubleshooting">
+      <param name="Local" value="trouble.htm"></OBJECT>
+</UL>)";
+
+class HelpViewerTest : public ::testing::Test {
+protected:
+    DesktopHelpViewer viewer(bool opensChm) {
+        return DesktopHelpViewer(boxes, {[opensChm] { return opensChm; },
+                                         [this](const QUrl& url) { opened.push_back(url); }});
+    }
+    std::string chm() { return dir.write("ZembrelPOBS.chm", "ITSF"); }
+    void writePages() {
+        dir.write("help/x.hhc", kContents);
+        dir.write("help/overview.htm", "<p>All about it</p>");
+        dir.write("help/purge.htm", "<p>Purging</p>");
+    }
+
+    test::TempFolder dir;
+    test::FakeBoxes boxes;
+    std::vector<QUrl> opened;
+};
+
+// Without the pages the desktop's viewer gets the compiled help; without that too, a message
+// says why.
+TEST_F(HelpViewerTest, WithoutThePagesTheDesktopsViewerElseAMessage) {
+    auto v = viewer(true);
+    v.showContents(dir.file("ZembrelPOBS.chm")); // not there
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_NE(boxes.shown[0].text.find("The help cannot be shown"), std::string::npos);
+    v.showContents(chm());
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].toLocalFile().toStdString(), dir.file("ZembrelPOBS.chm"));
+    EXPECT_EQ(v.window(), nullptr);
+}
+
+// Whether the desktop opens .chm files or not: its viewers differ in what they make of them.
+TEST_F(HelpViewerTest, ThePagesShowInTheProgramsOwnWindow) {
+    std::filesystem::create_directories(dir.file("help"));
+    writePages();
+    auto v = viewer(true);
+    v.showContents(chm());
+    EXPECT_TRUE(opened.empty());
+    auto* window = static_cast<HelpWindow*>(v.window());
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Zembrel POBS Help"));
+    QTreeWidget* tree = window->contentsTree();
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    EXPECT_EQ(tree->topLevelItem(0)->text(0), QStringLiteral("Overview"));
+    EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(0), QStringLiteral("Purging a file"));
+    EXPECT_EQ(tree->topLevelItem(1)->text(0), QStringLiteral("Troubleshooting"));
+    EXPECT_TRUE(window->page()->toPlainText().contains(QStringLiteral("All about it")));
+    tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+    EXPECT_TRUE(window->page()->toPlainText().contains(QStringLiteral("Purging")));
+    v.showContents(chm()); // a second time: the same window
+    EXPECT_EQ(v.window(), window);
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 } // namespace

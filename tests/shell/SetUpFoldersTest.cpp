@@ -10,102 +10,85 @@ namespace {
 
 using namespace std::string_literals;
 
-struct Folders {
-    const char* what;
-    std::string line;                  // the command line
-    Outcome<std::string> localAppData; // what the platform gives
-    std::string dataFolder;            // DataFolder afterwards
-    std::vector<std::string> boxes;    // "ERROR #" messages, in order
-    bool familyFolderMade = false;     // /home/ann/.config/Plovard exists afterwards
-};
-
-class SetUpFoldersTest : public ::testing::TestWithParam<Folders> {};
-
-TEST_P(SetUpFoldersTest, DecidesTheFoldersAndFallsBackToTheProgramFolder) {
-    const Folders& c = GetParam();
-    test::FakeEnvironment env;
-    test::FakeFileSystem files;
-    test::FakeBoxes boxes;
-    AppState state;
-    files.folders = {"/",         "/opt", "/opt/zembrel",      "/home",
-                     "/home/ann", "/srv", "/home/ann/.config", "/srv/team settings"};
-    files.files["/srv/notes.txt"] = "x";
-    env.line = c.line;
-    env.localAppData = c.localAppData;
-    SetUpFolders(state, env, files, boxes, PathRules::posix("/home/ann"));
-    EXPECT_EQ(state.ProgramFolder, "/opt/zembrel/");
-    EXPECT_EQ(state.DataFolder, c.dataFolder);
-    EXPECT_EQ(state.SuiteSettingsFile, c.dataFolder + "Zembrel.INI");
-    EXPECT_EQ(files.folders.count("/home/ann/.config/Plovard"), c.familyFolderMade ? 1u : 0u);
-    ASSERT_EQ(boxes.shown.size(), c.boxes.size());
-    for (std::size_t i = 0; i < c.boxes.size(); ++i)
-        test::expectBox(boxes.shown[i], c.boxes[i], MessageIcon::None);
-}
-
 const std::string kFamily = "/home/ann/.config/Plovard/";
 const std::string kProgram = "/opt/zembrel/";
 const Outcome<std::string> kLocal = "/home/ann/.config"s;
 
-const std::string k5 = "ERROR #5, Invalid procedure call or argument.";
-const std::string k52 = "ERROR #52, Bad file name or number.";
-const std::string k76 = "ERROR #76, Path not found.";
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, SetUpFoldersTest,
-    // clang-format off
-    ::testing::Values(
-        Folders{"no option: the family folder, made", "", kLocal, kFamily, {}, true},
-        Folders{"a local folder ending in its separator", "", "/home/ann/.config/"s, kFamily, {}, true},
-        Folders{"the option in any case", R"(/ini="/srv/team settings")", kLocal, "/srv/team settings/", {}},
-        Folders{"the first option anywhere, with its separator",
-                R"(-q /InI="/srv/team settings/" /INI="/srv")", kLocal, "/srv/team settings/", {}},
-        Folders{"the character after = unseen", R"(/INI=X/srv")", kLocal, "/srv/", {}},
-        Folders{"a folder that does not exist: the default", R"(/INI="/srv/none")", kLocal, kFamily, {}, true},
-        Folders{"a file is no folder", R"(/INI="/srv/notes.txt")", kLocal, kFamily, {}, true},
-        Folders{"an empty name: the root", R"(/INI="")", kLocal, "/", {}},
-        Folders{"no closing quote", R"(/INI="/srv/team settings)", kLocal, kProgram, {k5}},
-        Folders{"nothing after the option", "/INI=", kLocal, kProgram, {k5}},
-        Folders{"a folder that cannot be made", "", "/nowhere/.config"s, kProgram, {k76}},
-        Folders{"no local folder", "", Outcome<std::string>(makeFailure(76)), kProgram, {k76}},
-        Folders{"an empty local folder", "", ""s, kProgram, {k76}},
-        Folders{"a rejected option name: the default after the message", "/INI=\"/srv/te\0am\""s,
-                kLocal, kFamily, {k52}, true},
-        Folders{"a rejected default: the program folder, two messages", "", "/home/ann/.con\0fig"s,
-                kProgram, {k52, "ERROR #75, Path/File access error."}}),
-    // clang-format on
-    [](const auto& row) {
-        std::string name;
-        for (const char* c = row.param.what; *c; ++c)
-            if (std::isalnum(static_cast<unsigned char>(*c)))
-                name += *c;
-        return name;
-    });
-
-// An installed program finds its read-only files apart from its executables; the data folder
-// stays where it was.
-TEST(SetUpFoldersTest, InstalledProgramTakesItsDistributionFolder) {
-    struct Case {
-        std::string executableFolder, programFolder;
+TEST(SetUpFoldersTest, DecidesTheFoldersAndFallsBackToTheProgramFolder) {
+    const std::string k5 = "ERROR #5, Invalid procedure call or argument.";
+    const std::string k52 = "ERROR #52, Bad file name or number.";
+    const std::string k76 = "ERROR #76, Path not found.";
+    const struct {
+        const char* what;
+        std::string line;                  // the command line
+        Outcome<std::string> localAppData; // what the platform gives
+        std::string dataFolder;            // DataFolder afterwards
+        std::vector<std::string> boxes;    // "ERROR #" messages, in order
+        bool familyFolderMade = false;     // /home/ann/.config/Plovard exists afterwards
+    } cases[] = {
+        // clang-format off
+        {"no option: the family folder, made", "", kLocal, kFamily, {}, true},
+        {"a local folder ending in its separator", "", "/home/ann/.config/"s, kFamily, {}, true},
+        {"the option in any case", R"(/ini="/srv/team settings")", kLocal, "/srv/team settings/", {}},
+        {"the first option anywhere, with its separator",
+         R"(-q /InI="/srv/team settings/" /INI="/srv")", kLocal, "/srv/team settings/", {}},
+        {"the character after = unseen", R"(/INI=X/srv")", kLocal, "/srv/", {}},
+        {"a folder that does not exist: the default", R"(/INI="/srv/none")", kLocal, kFamily, {}, true},
+        {"a file is no folder", R"(/INI="/srv/notes.txt")", kLocal, kFamily, {}, true},
+        {"an empty name: the root", R"(/INI="")", kLocal, "/", {}},
+        {"no closing quote", R"(/INI="/srv/team settings)", kLocal, kProgram, {k5}},
+        {"nothing after the option", "/INI=", kLocal, kProgram, {k5}},
+        {"a folder that cannot be made", "", "/nowhere/.config"s, kProgram, {k76}},
+        {"no local folder", "", Outcome<std::string>(makeFailure(76)), kProgram, {k76}},
+        {"an empty local folder", "", ""s, kProgram, {k76}},
+        {"a rejected option name: the default after the message", "/INI=\"/srv/te\0am\""s,
+         kLocal, kFamily, {k52}, true},
+        {"a rejected default: the program folder, two messages", "", "/home/ann/.con\0fig"s,
+         kProgram, {k52, "ERROR #75, Path/File access error."}},
+        // clang-format on
     };
-    const Case cases[] = {{"/usr/bin", "/usr/share/zembrelpobs/"},
-                          {"/usr/bin/", "/usr/share/zembrelpobs/"},
-                          {"/usr/BIN", "/usr/BIN/"},
-                          {"/usr/bin/x", "/usr/bin/x/"}};
-    PathRules paths = PathRules::posix("/home/ann");
-    paths.developmentFolder = "/usr/bin/";
-    paths.distributionFolder = "/usr/share/zembrelpobs/";
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.executableFolder);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         test::FakeEnvironment env;
         test::FakeFileSystem files;
         test::FakeBoxes boxes;
         AppState state;
-        files.folders = {"/home/ann/.config"};
-        env.programFolder = c.executableFolder;
-        SetUpFolders(state, env, files, boxes, paths);
-        EXPECT_EQ(state.ProgramFolder, c.programFolder);
-        EXPECT_EQ(state.DataFolder, kFamily);
+        files.folders = {"/",         "/opt", "/opt/zembrel",      "/home",
+                         "/home/ann", "/srv", "/home/ann/.config", "/srv/team settings"};
+        files.files["/srv/notes.txt"] = "x";
+        env.line = c.line;
+        env.localAppData = c.localAppData;
+        SetUpFolders(state, env, files, boxes, PathRules::posix("/home/ann"));
+        EXPECT_EQ(state.ProgramFolder, "/opt/zembrel/");
+        EXPECT_EQ(state.DataFolder, c.dataFolder);
+        EXPECT_EQ(state.SuiteSettingsFile, c.dataFolder + "Zembrel.INI");
+        EXPECT_EQ(files.folders.count("/home/ann/.config/Plovard"), c.familyFolderMade ? 1u : 0u);
+        ASSERT_EQ(boxes.shown.size(), c.boxes.size());
+        for (std::size_t i = 0; i < c.boxes.size(); ++i)
+            test::expectBox(boxes.shown[i], c.boxes[i], MessageIcon::None);
     }
+}
+
+// An installed program finds its read-only files apart from its executables; the data folder
+// stays where it was.
+TEST(SetUpFoldersTest, InstalledProgramTakesItsDistributionFolder) {
+    PathRules paths = PathRules::posix("/home/ann");
+    paths.developmentFolder = "/usr/bin/";
+    paths.distributionFolder = "/usr/share/zembrelpobs/";
+    const std::pair<const char*, const char*> cases[] = {{"/usr/bin/", "/usr/share/zembrelpobs/"},
+                                                         {"/usr/BIN", "/usr/BIN/"},
+                                                         {"/usr/bin/x", "/usr/bin/x/"}};
+    for (const auto& [executable, program] : cases)
+        EXPECT_EQ(paths.programFolder(executable), program) << executable;
+    test::FakeEnvironment env;
+    test::FakeFileSystem files;
+    test::FakeBoxes boxes;
+    AppState state;
+    files.folders = {"/home/ann/.config"};
+    env.programFolder = "/usr/bin";
+    SetUpFolders(state, env, files, boxes, paths);
+    EXPECT_EQ(state.ProgramFolder, "/usr/share/zembrelpobs/");
+    EXPECT_EQ(state.DataFolder, kFamily);
 }
 
 // The Windows rules run here too: drive roots, backslashes, names Windows refuses.

@@ -1,6 +1,7 @@
 #include "shell/Settings.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/FakeServices.h"
+#include "shell/WindowPlacement.h"
 
 #include <gtest/gtest.h>
 
@@ -94,28 +95,24 @@ TEST(LeadingNumberTest, ReadsTheNumberAtTheStartOfTheText) {
         EXPECT_FALSE(leadingNumber(text).has_value()) << text;
 }
 
-TEST(PositionTextTest, OneBlankBeforeNonNegativeNumbersAndAFractionOnlyWhenThereIsOne) {
+// Top, then left, in the own file; one blank before a number that is not negative, a fraction
+// only when there is one; a position that is no number is not saved.
+TEST_F(SettingsTest, TheWindowPositionIsSavedTopThenLeftUnlessItIsNoNumber) {
     const std::pair<float, const char*> cases[] = {{1785.0f, " 1785"}, {-20.0f, "-20"},
                                                    {12.5f, " 12.5"},   {-0.0f, " 0"},
                                                    {0.1f, " 0.1"},     {1e10f, " 10000000000"}};
     for (const auto& [value, text] : cases)
         EXPECT_EQ(positionText(value), text);
-}
-
-TEST_F(SettingsTest, TheWindowPositionIsSavedTopThenLeftUnlessItIsNoNumber) {
     window.setPosition(1785, -20.5f);
     SaveWindowPosition(state, window, profile);
     window.setPosition(std::numeric_limits<float>::quiet_NaN(), 7);
     SaveWindowPosition(state, window, profile);
-    ASSERT_EQ(profile.writes.size(), 3u);
-    const std::pair<const char*, const char*> written[] = {
-        {"TOP", " 1785"}, {"LEFT", "-20.5"}, {"LEFT", " 7"}};
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(profile.writes[i].key, written[i].first);
-        EXPECT_EQ(profile.writes[i].value, written[i].second);
-        EXPECT_EQ(profile.writes[i].section, "OPEN");
-        EXPECT_EQ(profile.writes[i].file, kSettings);
-    }
+    std::vector<std::string> written;
+    for (const auto& w : profile.writes)
+        written.push_back(w.file + " [" + w.section + "] " + w.key + "=" + w.value);
+    EXPECT_EQ(written, (std::vector<std::string>{"/data/ZembrelPOBS.INI [OPEN] TOP= 1785",
+                                                 "/data/ZembrelPOBS.INI [OPEN] LEFT=-20.5",
+                                                 "/data/ZembrelPOBS.INI [OPEN] LEFT= 7"}));
 }
 
 TEST_F(SettingsTest, ResetAsksThenDeletesTheOwnFileAndReadsTheSettingsAgain) {
@@ -136,6 +133,8 @@ TEST_F(SettingsTest, ResetAsksThenDeletesTheOwnFileAndReadsTheSettingsAgain) {
         // clang-format on
     };
     profile.fileExists = [this](const std::string& f) { return files.fileExists(f); };
+    store("TOP", "5");
+    store("SOUND_ON", "FALSE");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         files.files = {{kSuite, "[CONFIGURE]\r\n"}};
@@ -144,12 +143,8 @@ TEST_F(SettingsTest, ResetAsksThenDeletesTheOwnFileAndReadsTheSettingsAgain) {
         files.failWith = nullptr;
         if (c.removeFailure)
             files.fail(test::FakeFileSystem::Op::Remove, c.removeFailure);
-        profile.values.clear();
-        store("TOP", "5");
-        store("SOUND_ON", "FALSE");
         fake.boxes.shown.clear();
         fake.boxes.answers = {c.answer};
-        profile.reads.clear();
         window.setPosition(5, 9);
         state.SoundOn = true;
         window.voiceChecked = true;
@@ -162,12 +157,69 @@ TEST_F(SettingsTest, ResetAsksThenDeletesTheOwnFileAndReadsTheSettingsAgain) {
                             c.reread ? MessageIcon::Information : MessageIcon::None);
         EXPECT_EQ(files.files.count(kSettings) == 1, c.ownFile && !c.reread);
         EXPECT_EQ(files.files.at(kSuite), "[CONFIGURE]\r\n");
-        EXPECT_EQ(profile.reads.size(), c.reread ? 4u : 0u);
+        // The settings are read again (the own file's place is gone); the check mark follows the
+        // switch read again.
         EXPECT_EQ(window.topTwips, c.reread ? 1785.0f : 5.0f);
-        // The check mark follows the switch read again.
         EXPECT_EQ(state.SoundOn, !c.reread);
         EXPECT_EQ(window.voiceChecked, !c.reread);
     }
+}
+
+// The main window's place, the same rule for both renderers, and the progress bar's rule.
+TEST(WindowPlacementTest, TwipsBecomeSanePixelsAndReadBackAsStored) {
+    EXPECT_EQ(pixelPosition(1785.4f, 96), 119);
+    EXPECT_EQ(pixelPosition(1785.4f, 144), 179); // 150 % scaling
+    EXPECT_EQ(pixelPosition(std::nanf(""), 96), 0);
+    EXPECT_EQ(pixelPosition(1e30f, 96), 1000000);
+    EXPECT_EQ(pixelPosition(-1e30f, 96), -1000000);
+    // While the window stays where the stored twips put it, they read back unchanged.
+    EXPECT_EQ(positionTwips(119, 1785.4f, 96), 1785.4f);
+    EXPECT_EQ(positionTwips(120, 1785.4f, 96), 1800.0f);
+    EXPECT_EQ(positionTwips(-20, 0.0f, 96), -300.0f);
+}
+
+TEST(WindowPlacementTest, ATitleBarOffEveryScreenComesBackToTheNearest) {
+    const std::vector<PixelRect> screens{{0, 0, 1024, 738}, {1024, 0, 1280, 1000}};
+    const PixelRect size{0, 0, 400, 300};
+    const auto at = [&](int left, int top) {
+        return PixelRect{left, top, size.width, size.height};
+    };
+    const struct {
+        PixelRect frame;
+        std::optional<PixelPoint> moved;
+    } cases[] = {
+        {at(100, 100), std::nullopt},
+        {at(-360, 100), std::nullopt},          // 40 pixels of the title bar show
+        {at(-361, 100), PixelPoint{0, 100}},    // 39 do not
+        {at(100, -21), PixelPoint{100, 0}},     // 9 rows of it
+        {at(100, -20), std::nullopt},           // 10 rows
+        {at(3000, 50), PixelPoint{1904, 50}},   // right of both: onto the nearer one
+        {at(900, 995), PixelPoint{1024, 700}},  // below both, the second is nearer
+        {at(-48000, -48000), PixelPoint{0, 0}}, // where a minimised window was
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.frame.left) + "," + std::to_string(c.frame.top));
+        EXPECT_EQ(keepTitleBarOnScreen(c.frame, screens), c.moved);
+    }
+    EXPECT_EQ(keepTitleBarOnScreen(at(-5000, 0), {}), std::nullopt); // no screen to go to
+}
+
+TEST(WindowPlacementTest, TheProgressBarShowsAfterHalfASecondOfReading) {
+    std::chrono::steady_clock::time_point now{};
+    ProgressRule rule([&] { return now; });
+    rule.start();
+    now += std::chrono::seconds(5); // the splash and the dialog: not reading yet
+    EXPECT_EQ(rule.shown(10, 100), std::nullopt);
+    now += std::chrono::milliseconds(499);
+    EXPECT_EQ(rule.shown(20, 100), std::nullopt);
+    now += std::chrono::milliseconds(1);
+    EXPECT_EQ(rule.shown(30, 100), 300);
+    EXPECT_EQ(rule.shown(150, 100), 1000);        // a file that grew shows full, not more
+    EXPECT_EQ(rule.shown(10, 100), std::nullopt); // the next pass starts its own half second
+    rule.start();                                 // and so does the next operation
+    now += std::chrono::seconds(1);
+    EXPECT_EQ(rule.shown(50, 150), std::nullopt);
+    EXPECT_EQ(rule.shown(60, 0), std::nullopt);
 }
 
 } // namespace

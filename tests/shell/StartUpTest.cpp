@@ -17,13 +17,9 @@ const std::string kSuite = kData + "Zembrel.INI";
 class StartUpTest : public ::testing::Test, protected test::FakeShellServices {
 protected:
     StartUpTest() {
-        fake.files.folders = {"/opt", "/opt/zembrel", "/home", "/home/ann", "/home/ann/.config"};
         windows.onCall = [this](const std::string& name) { log.push_back(name); };
         fake.pointer.onSetBusy = [this](bool busy) {
             log.push_back(busy ? "busy on" : "busy off");
-        };
-        fake.events.onProcessNow = [this] {
-            log.push_back("events now, " + std::to_string(profile.writes.size()) + " keys written");
         };
         prompts.onPlay = [this](std::int16_t n) { log.push_back("prompt " + std::to_string(n)); };
         dialog.onOpen = [this] { log.push_back("dialog"); };
@@ -59,7 +55,6 @@ TEST_F(StartUpTest, RunsItsStepsInOrder) {
             EXPECT_EQ(fake.files.bytesRead, 0u); // the survey comes after
         }
     };
-    fake.files.folders.insert("/srv");
     fake.files.files["/srv/Plan.xer"] =
         test::crlf({"ERMHDR", "%T\tPOBS", "%F\tpobs_id", "%R\t1", "%E"});
     dialog.choose("/srv/Plan.xer", "Plan.xer");
@@ -87,17 +82,11 @@ TEST_F(StartUpTest, ACancelledDialogStillShowsTheWindowAndSurveys) {
     EXPECT_EQ(log, (std::vector<std::string>{"showSplash", "closeSplash", "prompt 50", "dialog",
                                              "showMainWindow", "input off", "busy on",
                                              "box File not specified.", "busy off", "input on"}));
-    EXPECT_FALSE(window.purgeEnabled);
-    EXPECT_TRUE(windows.mainVisible);
-    EXPECT_TRUE(windows.inputEnabled);
-    EXPECT_FALSE(fake.pointer.busy);
-    EXPECT_EQ(window.top(), 1785.0f);
-    EXPECT_EQ(dialog.asked.at(0).initialFolder, "/home/ann/"); // the home folder off Windows
 }
 
 // One that cannot be taken is explained, with the reason, before the dialog asks.
 TEST_F(StartUpTest, AFileNamedOnTheCommandLineIsTakenInsteadOfAsking) {
-    fake.files.folders.insert({"/srv", "/srv/My Jobs"});
+    fake.files.folders.insert("/srv/My Jobs");
     fake.files.files["/srv/My Jobs/Plan.xer"] = test::crlf({"ERMHDR", "%T\tPOBS", "%R\t1", "%E"});
     fake.files.others.insert("/srv/pipe");
     const std::string intro = "The file named on the command line cannot be opened:\r\n";
@@ -122,7 +111,6 @@ TEST_F(StartUpTest, AFileNamedOnTheCommandLineIsTakenInsteadOfAsking) {
         environment.line = c.line;
         startUp();
         EXPECT_EQ(state.CurrentXerPath, c.current);
-        EXPECT_EQ(dialog.asked.size(), c.current.empty() ? 1u : 0u);
         EXPECT_EQ(state.PobsRecordCount, c.current.empty() ? 0 : 1);
         // After the start prompt: the box, then the dialog; or either alone.
         const auto next = std::find(log.begin(), log.end(), "prompt 50") + 1;
@@ -136,15 +124,6 @@ TEST_F(StartUpTest, AFileNamedOnTheCommandLineIsTakenInsteadOfAsking) {
         }
     }
     EXPECT_EQ(window.fileName, "Plan.xer");
-}
-
-TEST_F(StartUpTest, ShutDownSavesThePositionThenLetsEventsRunThenEnds) {
-    state.SettingsFile = kSettings;
-    window.setPosition(300, -45.5f);
-    ShutDown(state, window, windows, services);
-    ASSERT_EQ(profile.writes.size(), 2u);
-    EXPECT_EQ(profile.writes[1].value, "-45.5");
-    EXPECT_EQ(log, (std::vector<std::string>{"events now, 2 keys written", "endProgram"}));
 }
 
 } // namespace

@@ -25,14 +25,6 @@ namespace {
 
 std::string g_self; // this test program
 
-std::string windowsPath(const std::string& path) {
-    std::string p = path;
-    for (char& c : p)
-        if (c == '/')
-            c = '\\';
-    return p;
-}
-
 // Waits for a child's file to appear whole (the child writes it, then renames it into place).
 std::string awaitFile(const std::string& path) {
     for (int i = 0; i < 200 && !std::filesystem::exists(path); ++i)
@@ -181,7 +173,8 @@ TEST(Win32ProfileStoreTest, ReadsAndWritesByTheWindowsRules) {
     EXPECT_EQ(store.getString("OPEN", "LEFT", "default", 1000, file), "default");
 }
 
-// A registry value written by the test under a key of its own, read as the About window reads.
+// A registry value written by the test under a key of its own, read as the About window reads:
+// the type and bytes of a value, one too long and one missing (GetKeyValueTest has the rules).
 TEST(Win32RegistryTest, ValuesOfEveryKindReadBackAsTheRulesSay) {
     const std::string keyName =
         "Software\\ZembrelPOBS test " + std::to_string(::GetCurrentProcessId());
@@ -194,9 +187,7 @@ TEST(Win32RegistryTest, ValuesOfEveryKindReadBackAsTheRulesSay) {
                          static_cast<DWORD>(bytes.size()));
     };
     set("withNul", REG_SZ, std::string("C:\\tool.exe\0", 12));
-    set("withoutNul", REG_SZ, "C:\\tool");
     set("number", REG_DWORD, std::string("\x01\0\0\0", 4));
-    set("bytes", REG_BINARY, "\x01\x02");
     set("long", REG_SZ, std::string(1500, 'x') + '\0');
     ::RegCloseKey(key);
     Win32Registry registry;
@@ -206,14 +197,12 @@ TEST(Win32RegistryTest, ValuesOfEveryKindReadBackAsTheRulesSay) {
         bool ok;
         std::string text;
     } cases[] = {{"withNul", true, "C:\\tool.exe"},
-                 {"withoutNul", true, "C:\\tool"},
                  {"number", true, "1"},
-                 {"bytes", true, "kept"},
                  {"long", false, ""},
                  {"missing", false, ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
-        std::string text = std::string(c.value) == "bytes" ? "kept" : "";
+        std::string text;
         const auto read = GetKeyValue(registry, root, keyName, c.value, text);
         ASSERT_TRUE(read.ok());
         EXPECT_EQ(*read, c.ok);
@@ -238,14 +227,13 @@ TEST(Win32EnvironmentTest, FoldersFromTheRealCallsAndTheIniOption) {
     test::TempFolder dir;
     std::filesystem::create_directory(dir.file("team settings"));
     const std::string out = dir.file("folders.txt");
-    const std::string line = "\"" + g_self + "\" --folders \"" + out + "\" /ini=\"" +
-                             windowsPath(dir.file("team settings")) + "\"";
+    const std::string line =
+        "\"" + g_self + "\" --folders \"" + out + "\" /ini=\"" + dir.file("team settings") + "\"";
     Win32ProgramStarter programs;
     ASSERT_TRUE(programs.start(line, ProgramStarter::Show::Normal).ok());
     const std::string folders = awaitFile(out);
-    EXPECT_EQ(folders, windowsPath(dir.file("team settings")) + "\\|" +
-                           windowsPath(std::filesystem::path(g_self).parent_path().string()) +
-                           "\\");
+    EXPECT_EQ(folders, dir.file("team settings") + "\\|" +
+                           std::filesystem::path(g_self).parent_path().string() + "\\");
     Win32Environment env;
     auto local = env.localAppDataFolder();
     ASSERT_TRUE(local.ok());

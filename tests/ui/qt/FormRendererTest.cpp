@@ -123,16 +123,9 @@ TEST_F(FormRendererTest, CaptionsTooltipsAndStatesAreAsDescribed) {
     EXPECT_EQ(text(entries[2]->text()), "E&xit");
 }
 
-TEST_F(FormRendererTest, FocusStartsAtTheFirstEnabledControlAndFollowsTheKeyboardOrder) {
-    window.show();
-    std::vector<std::string> order;
-    for (QWidget* w = window.focusWidget(); w && order.size() < 3; w = w->nextInFocusChain())
-        if (w->focusPolicy() != Qt::NoFocus)
-            order.push_back(text(w->objectName()));
-    EXPECT_EQ(order, (std::vector<std::string>{"cmdOK", "txtPath", "Option1(1)"}));
-}
-
-TEST_F(FormRendererTest, EnterAndEscapePressTheDefaultAndCancelButton) {
+// The focus starts at the first enabled control and follows the keyboard order; Enter and
+// Escape press the default and the cancel button.
+TEST_F(FormRendererTest, FocusFollowsTheKeyboardOrderAndEnterAndEscapePressTheirButtons) {
     QPushButton* ok = built<QPushButton>("cmdOK");
     EXPECT_TRUE(ok->isDefault()); // before it ever has the focus, which would make it one
     int presses = 0;
@@ -140,20 +133,15 @@ TEST_F(FormRendererTest, EnterAndEscapePressTheDefaultAndCancelButton) {
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    std::vector<std::string> order;
+    for (QWidget* w = window.focusWidget(); w && order.size() < 3; w = w->nextInFocusChain())
+        if (w->focusPolicy() != Qt::NoFocus)
+            order.push_back(text(w->objectName()));
+    EXPECT_EQ(order, (std::vector<std::string>{"cmdOK", "txtPath", "Option1(1)"}));
     QTest::keyClick(built<QLineEdit>("txtPath"), Qt::Key_Escape);
     EXPECT_EQ(presses, 1);
     QTest::keyClick(built<QLineEdit>("txtPath"), Qt::Key_Return);
     EXPECT_EQ(presses, 2);
-}
-
-// The dialog and borderless styles show on the About and splash windows below.
-TEST(FormRendererWindowTest, ASingleBorderIsAFrameAndTheFormNamesTheWindow) {
-    const FormDescription form{.name = "frmNamed", .caption = "A caption"};
-    EXPECT_FALSE(FormRenderer::windowFlags(form).testFlag(Qt::FramelessWindowHint));
-    QWidget window;
-    FormRenderer::nameWindow(form, window);
-    EXPECT_EQ(text(window.objectName()), "frmNamed");
-    EXPECT_EQ(text(window.windowTitle()), "A caption");
 }
 
 TEST(FormRendererWindowTest, AResizableFormPaintsItsPictureUnderTheControls) {

@@ -26,40 +26,38 @@ TEST(FrmVideoSetTest, ClicksSpaceAndEnterInABoxChooseTheKeysThatMoveTheFocusDoNo
     std::vector<int> choices;
     window.onChoice = [&](int option) { choices.push_back(option); };
     const auto focused = [&] { return QApplication::focusWidget()->objectName().toStdString(); };
+    // The controls that the keys take the focus to, one after another.
+    const auto walk = [&](std::vector<Qt::Key> keys) {
+        std::vector<std::string> visited;
+        for (const Qt::Key key : keys) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            visited.push_back(focused());
+        }
+        return visited;
+    };
+    const auto tabs = [](std::size_t n) { return std::vector<Qt::Key>(n, Qt::Key_Tab); };
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     EXPECT_EQ(focused(), "Option1(0)");
-    std::vector<std::string> visited;
-    for (int i = 0; i < 7; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited.push_back(focused());
-    }
-    EXPECT_EQ(visited, (std::vector<std::string>{"Option1(1)", "Option1(2)", "txtWindows",
-                                                 "txtReal", "Option1(3)", "txtOther", "cmdExit"}));
+    EXPECT_EQ(walk(tabs(7)),
+              (std::vector<std::string>{"Option1(1)", "Option1(2)", "txtWindows", "txtReal",
+                                        "Option1(3)", "txtOther", "cmdExit"}));
     auto* other = window.findChild<QRadioButton*>(QStringLiteral("Option1(3)"));
     other->click();
     other->click(); // again: a path typed since is taken
     other->setFocus();
-    visited.clear();
-    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up}) {
-        QTest::keyClick(QApplication::focusWidget(), key);
-        visited.push_back(focused());
-    }
-    EXPECT_EQ(visited, (std::vector<std::string>{"Option1(0)", "Option1(1)", "Option1(0)",
-                                                 "Option1(3)", "Option1(2)"}));
+    EXPECT_EQ(walk({Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up}),
+              (std::vector<std::string>{"Option1(0)", "Option1(1)", "Option1(0)", "Option1(3)",
+                                        "Option1(2)"}));
     EXPECT_EQ(choices, (std::vector<int>{3, 3}));
     EXPECT_TRUE(other->isChecked());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_TRUE(window.findChild<QRadioButton*>(QStringLiteral("Option1(2)"))->isChecked());
     EXPECT_FALSE(other->isChecked());
-    visited.clear(); // now the group's Tab stop is the chosen option
-    for (int i = 0; i < 5; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited.push_back(focused());
-    }
-    EXPECT_EQ(visited, (std::vector<std::string>{"txtWindows", "txtReal", "txtOther", "cmdExit",
-                                                 "Option1(2)"}));
+    // Now the group's Tab stop is the chosen option.
+    EXPECT_EQ(walk(tabs(5)), (std::vector<std::string>{"txtWindows", "txtReal", "txtOther",
+                                                       "cmdExit", "Option1(2)"}));
     auto* box = window.findChild<QLineEdit*>(QStringLiteral("txtOther"));
     box->setFocus();
     QTest::keyClicks(box, QStringLiteral("/opt/player"));
@@ -69,7 +67,7 @@ TEST(FrmVideoSetTest, ClicksSpaceAndEnterInABoxChooseTheKeysThatMoveTheFocusDoNo
     EXPECT_TRUE(window.isVisible());
     auto* exit = window.findChild<QPushButton*>(QStringLiteral("cmdExit"));
     exit->setFocus();
-    QTest::keyClick(exit, Qt::Key_Return);
+    QTest::keyClick(exit, Qt::Key_Enter); // the keypad's Enter too
     EXPECT_FALSE(window.isVisible());
 }
 

@@ -22,7 +22,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <thread>
 
 namespace zembrel {
 namespace {
@@ -32,8 +31,6 @@ namespace {
 class OpenProjectTest : public ::testing::Test, protected test::FakeShellServices {
 protected:
     OpenProjectTest() {
-        fake.files.folders = {"/opt",      "/opt/zembrel",      "/home",
-                              "/home/ann", "/home/ann/.config", "/srv"};
         fake.files.files["/srv/Plan.xer"] =
             test::crlf({"ERMHDR", "%T\tPOBS", "%F\tpobs_id", "%R\t1", "%R\t2", "%E"});
         window.attach(commands);
@@ -70,24 +67,23 @@ TEST_F(OpenProjectTest, TheSurfaceShowsWhatTheLogicSets) {
     window.setResults(file_selection_text::kExplanation);
     EXPECT_LE(results->heightForWidth(results->width()), results->height());
     EXPECT_GT(results->heightForWidth(results->width()), 4 * results->fontMetrics().height());
+    // The file name can be selected, not edited (Enter on a focused button: FrmVideoSetTest).
     window.setFileName("Pl\xc3\xa4n.xer");
-    EXPECT_EQ(child<QLineEdit>("txtFileName")->text(), QString::fromUtf8("Pl\xc3\xa4n.xer"));
+    auto* name = child<QLineEdit>("txtFileName");
+    name->setFocus();
+    QTest::keyClicks(name, QStringLiteral("abc"));
+    QTest::keyClick(name, Qt::Key_Backspace);
+    EXPECT_EQ(name->text(), QString::fromUtf8("Pl\xc3\xa4n.xer"));
+    name->selectAll();
+    EXPECT_EQ(name->selectedText(), name->text());
+    // Controls and menu entries greyed by name: AnOperationPastHalfASecond...
     window.setPurgeCaption("working...");
-    window.setControlEnabled("cmdPurge", true);
-    window.setControlEnabled("Cancel", false);
-    window.setControlEnabled("mnuReset", false);
     EXPECT_EQ(button("cmdPurge")->text(), QStringLiteral("working..."));
-    EXPECT_TRUE(button("cmdPurge")->isEnabled());
-    EXPECT_FALSE(button("Cancel")->isEnabled());
-    EXPECT_FALSE(action("mnuReset")->isEnabled());
-    for (const bool checked : {true, false}) {
-        window.setVoiceChecked(checked);
-        EXPECT_EQ(action("mnuFileVoice")->isChecked(), checked);
-    }
 }
 
-// A fixed client area under the menu bar; the position in twips, at 15 to a pixel, reads back
-// as set until the window moves. A window off every screen comes back onto the nearest.
+// A titled window with a fixed client area under the menu bar; the position in twips, at 15 to a
+// pixel, reads back as set until the window moves. A window off every screen comes back onto the
+// nearest.
 TEST_F(OpenProjectTest, AFixedSizeAndAPositionInTwipsOnAScreen) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     for (const float twips : {-48000.0f, 1e30f}) { // where a minimised window was; any number
@@ -96,6 +92,9 @@ TEST_F(OpenProjectTest, AFixedSizeAndAPositionInTwipsOnAScreen) {
         EXPECT_TRUE(screen.contains(QRect(window.pos(), window.frameGeometry().size()))) << twips;
     }
     window.setPosition(1785.4f, 1410.6f);
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::FramelessWindowHint)); // a single border
+    EXPECT_EQ(window.objectName(), QStringLiteral("OpenProject"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Plovard Scourvane Plus"));
     const QWidget* client = window.centralWidget();
     EXPECT_GE(client->y(), window.menuBar()->height());
     EXPECT_EQ(window.height(), client->y() + client->height());
@@ -156,48 +155,6 @@ TEST_F(OpenProjectTest, ButtonsAndMenuEntriesReachTheirCommands) {
     EXPECT_FALSE(action("mnuFileVoice")->isChecked());
 }
 
-// Enter presses the focused button, as Space does; the file name can be selected, not edited.
-TEST_F(OpenProjectTest, EnterPressesTheFocusedButtonAndTheFileNameIsOnlyRead) {
-    dialog.choose("/srv/Plan.xer", "Plan.xer");
-    commands.startUp();
-    auto* name = child<QLineEdit>("txtFileName");
-    name->setFocus();
-    QTest::keyClicks(name, QStringLiteral("abc"));
-    QTest::keyClick(name, Qt::Key_Backspace);
-    EXPECT_EQ(name->text(), QStringLiteral("Plan.xer"));
-    name->selectAll();
-    EXPECT_EQ(name->selectedText(), QStringLiteral("Plan.xer"));
-    button("cmdPurge")->setFocus();
-    QTest::keyClick(button("cmdPurge"), Qt::Key_Return);
-    EXPECT_EQ(fake.files.files.count("/srv/Plan-POBS.xer"), 1u);
-    button("cmdAgain")->setFocus();
-    QTest::keyClick(button("cmdAgain"), Qt::Key_Enter);
-    EXPECT_EQ(dialog.asked.size(), 2u);
-    fake.files.files["/opt/zembrel/ZembrelPOBS.avi"] = "RIFF";
-    button("cmdVideo")->setFocus(); // no player chosen: the player window opens
-    QTest::keyClick(button("cmdVideo"), Qt::Key_Return);
-    EXPECT_EQ(modals.opened, std::vector<std::string>{"frmVideoSet"});
-}
-
-TEST_F(OpenProjectTest, WhileASurveyRunsTheOtherOperationsWait) {
-    dialog.choose("/srv/Plan.xer", "Plan.xer");
-    commands.startUp();
-    bool checked = false;
-    fake.events.onProcess = [&] {
-        if (std::exchange(checked, true))
-            return;
-        EXPECT_FALSE(button("cmdAgain")->isEnabled());
-        EXPECT_FALSE(action("mnuReset")->isEnabled());
-        EXPECT_FALSE(button("cmdPurge")->isEnabled());
-        window.close(); // waits for the survey
-        EXPECT_TRUE(window.isVisible());
-    };
-    button("cmdAgain")->click();
-    EXPECT_TRUE(checked);
-    EXPECT_FALSE(window.isVisible()); // shut down once the survey returned
-    EXPECT_TRUE(windows.ended());
-}
-
 TEST_F(OpenProjectTest, OneDroppedFileIsSurveyedAndPurgeComesBackAsTheSurveyDecides) {
     fake.files.files["/srv/Other.xer"] = test::crlf({"ERMHDR", "%T\tPOBS", "%R\t1", "%E"});
     dialog.choose("/srv/Plan.xer", "Plan.xer");
@@ -227,7 +184,9 @@ TEST_F(OpenProjectTest, OneDroppedFileIsSurveyedAndPurgeComesBackAsTheSurveyDeci
     EXPECT_TRUE(button("cmdPurge")->isEnabled());
 }
 
-TEST_F(OpenProjectTest, AnOperationPastHalfASecondShowsItsProgressUntilItEnds) {
+// While a survey runs the other operations wait, and so does a close; one past half a second
+// shows its progress until it ends.
+TEST_F(OpenProjectTest, AnOperationPastHalfASecondShowsItsProgressAndTheRestWaits) {
     dialog.choose("/srv/Plan.xer", "Plan.xer");
     commands.startUp();
     auto* bar = child<QProgressBar>("progress");
@@ -247,6 +206,20 @@ TEST_F(OpenProjectTest, AnOperationPastHalfASecondShowsItsProgressUntilItEnds) {
     EXPECT_FALSE(bar->isVisible());           // gone when the survey ended
     EXPECT_GE(bar->geometry().top(), child<QLabel>("lblResults")->geometry().bottom());
     EXPECT_LT(bar->geometry().bottom(), button("cmdPurge")->geometry().top());
+    bool waited = false;
+    fake.events.onProcess = [&] {
+        if (std::exchange(waited, true))
+            return;
+        EXPECT_FALSE(button("cmdAgain")->isEnabled());
+        EXPECT_FALSE(action("mnuReset")->isEnabled());
+        EXPECT_FALSE(button("cmdPurge")->isEnabled());
+        window.close(); // waits for the survey
+        EXPECT_TRUE(window.isVisible());
+    };
+    button("cmdAgain")->click();
+    EXPECT_TRUE(waited);
+    EXPECT_FALSE(window.isVisible()); // shut down once the survey returned
+    EXPECT_TRUE(windows.ended());
 }
 
 // "&Done", File "&Exit" and the close box: each ends the program through the commands.

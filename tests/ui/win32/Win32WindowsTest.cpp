@@ -155,6 +155,16 @@ std::string focused(const Win32Window& window) {
     return window.form().keyOf(GetDlgCtrlID(GetFocus()));
 }
 
+// The controls that the keys take the focus to, one after another.
+std::vector<std::string> walk(const Win32Window& window, const std::vector<int>& keys) {
+    std::vector<std::string> visited;
+    for (const int key : keys) {
+        press(key);
+        visited.push_back(focused(window));
+    }
+    return visited;
+}
+
 // Enter presses the focused button, also the first one that the window focused itself.
 TEST(Win32KeysTest, EnterPressesTheFocusedButton) {
     std::vector<std::string> pressed;
@@ -184,32 +194,20 @@ TEST(Win32KeysTest, InThePlayerWindowOnlyClicksSpaceAndEnterInABoxChoose) {
     window.onChoice = [&](int option) { choices.push_back(option); };
     ShowWindow(window.handle(), SW_SHOW);
     SetFocus(window.control("Option1(3)"));
-    std::vector<std::string> visited;
-    for (const int key : {VK_DOWN, VK_DOWN, VK_UP, VK_UP, VK_UP}) {
-        press(key);
-        visited.push_back(focused(window));
-    }
-    EXPECT_EQ(visited, (std::vector<std::string>{"Option1(0)", "Option1(1)", "Option1(0)",
-                                                 "Option1(3)", "Option1(2)"}));
+    EXPECT_EQ(walk(window, {VK_DOWN, VK_DOWN, VK_UP, VK_UP, VK_UP}),
+              (std::vector<std::string>{"Option1(0)", "Option1(1)", "Option1(0)", "Option1(3)",
+                                        "Option1(2)"}));
     EXPECT_TRUE(choices.empty());
-    visited.clear();
-    for (int i = 0; i < 7; ++i) {
-        press(VK_TAB);
-        visited.push_back(focused(window));
-    }
-    EXPECT_EQ(visited, (std::vector<std::string>{"txtWindows", "txtReal", "Option1(3)", "txtOther",
-                                                 "cmdExit", "Option1(0)", "Option1(1)"}));
+    EXPECT_EQ(walk(window, std::vector<int>(7, VK_TAB)),
+              (std::vector<std::string>{"txtWindows", "txtReal", "Option1(3)", "txtOther",
+                                        "cmdExit", "Option1(0)", "Option1(1)"}));
     EXPECT_TRUE(choices.empty());
     press(VK_SPACE);
     EXPECT_EQ(choices, std::vector<int>{1});
     EXPECT_EQ(SendMessageA(window.control("Option1(1)"), BM_GETCHECK, 0, 0), BST_CHECKED);
-    visited.clear();
-    for (int i = 0; i < 5; ++i) {
-        press(VK_TAB);
-        visited.push_back(focused(window));
-    }
-    EXPECT_EQ(visited, (std::vector<std::string>{"txtWindows", "txtReal", "txtOther", "cmdExit",
-                                                 "Option1(1)"}));
+    EXPECT_EQ(
+        walk(window, std::vector<int>(5, VK_TAB)),
+        (std::vector<std::string>{"txtWindows", "txtReal", "txtOther", "cmdExit", "Option1(1)"}));
     SetFocus(window.control("txtOther"));
     SetWindowTextA(window.control("txtOther"), "C:\\Players\\play.exe");
     press(VK_RETURN);

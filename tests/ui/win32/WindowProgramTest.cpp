@@ -2,6 +2,8 @@
 // would, its main window, and Done saving the window's place.
 #include "app/win32/WindowProgram.h"
 #include "DialogDriver.h"
+#include "TempFolder.h"
+#include "XerText.h"
 #include "fakes/FakeServices.h"
 
 #include <shlobj.h>
@@ -9,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 
 namespace zembrel {
 namespace {
@@ -45,35 +46,21 @@ std::string exeFolder() {
 
 class WindowProgramTest : public ::testing::TestWithParam<StartUpCase> {
 protected:
-    void SetUp() override {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + "zembrel-window-" + std::to_string(GetCurrentProcessId()) +
-                 "-" + GetParam().name;
-        CreateDirectoryA(folder.c_str(), nullptr);
-        xerPath = folder + "\\Plan.xer";
+    WindowProgramTest() {
         environment.programFolder = exeFolder();
-        environment.localAppData = folder;
-        environment.line = "/INI=\"" + folder + "\"";
-        std::ofstream(xerPath, std::ios::binary)
-            << "ERMHDR\t8.0\r\n%T\tPOBS\r\n%F\tpobs_id\r\n%R\t1\r\n%R\t2\r\n%E\r\n";
+        environment.localAppData = dir.path();
+        environment.line = "/INI=\"" + dir.path() + "\"";
     }
-    void TearDown() override {
-        DeleteFileA(xerPath.c_str());
-        DeleteFileA((folder + "\\ZembrelPOBS.INI").c_str());
-        DeleteFileA((folder + "\\Zembrel.INI").c_str());
-        RemoveDirectoryA(folder.c_str());
-    }
-
     std::string setting(const char* key) const {
         char value[64] = {};
         GetPrivateProfileStringA("OPEN", key, "", value, sizeof value,
-                                 (folder + "\\ZembrelPOBS.INI").c_str());
+                                 dir.file("ZembrelPOBS.INI").c_str());
         return value;
     }
 
-    std::string folder;
-    std::string xerPath;
+    test::TempFolder dir;
+    const std::string xerPath = dir.write(
+        "Plan.xer", test::crlf({"ERMHDR\t8.0", "%T\tPOBS", "%F\tpobs_id", "%R\t1", "%R\t2", "%E"}));
     test::FakeEnvironment environment;
 };
 
@@ -125,24 +112,18 @@ INSTANTIATE_TEST_SUITE_P(Dialog, WindowProgramTest,
 // A failure of the start-up, while the splash is up, is not covered by it (an /INI= option
 // without its closing quote: "ERROR #5"): the splash steps aside while the box is up.
 TEST(WindowProgramSplashTest, AStartUpMessageIsNotHiddenBehindTheSplash) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
+    test::TempFolder dir;
     test::FakeEnvironment environment;
-    environment.programFolder = std::string(temp) + "zembrel-splash-" +
-                                std::to_string(GetCurrentProcessId()); // settings fall back here
-    CreateDirectoryA(environment.programFolder.c_str(), nullptr);
-    environment.localAppData = environment.programFolder;
+    environment.programFolder = dir.path(); // settings fall back here
+    environment.localAppData = dir.path();
     environment.line = "/INI=\"C:\\x";
-    {
-        WindowProgram program(environment, 0);
-        test::DialogDriver driver({""});
-        ASSERT_TRUE(program.startUp());
-        const auto messages = driver.messages();
-        ASSERT_FALSE(messages.empty());
-        EXPECT_EQ(messages.front().rfind("ERROR #5", 0), 0u) << messages.front();
-        EXPECT_EQ(driver.overlappedMessages(), std::vector<std::string>{});
-    }
-    RemoveDirectoryA(environment.programFolder.c_str());
+    WindowProgram program(environment, 0);
+    test::DialogDriver driver({""});
+    ASSERT_TRUE(program.startUp());
+    const auto messages = driver.messages();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.front().rfind("ERROR #5", 0), 0u) << messages.front();
+    EXPECT_EQ(driver.overlappedMessages(), std::vector<std::string>{});
 }
 
 } // namespace
