@@ -40,6 +40,9 @@ class WriteFile {
 public:
     virtual ~WriteFile() = default;
     virtual Status write(const char* data, std::size_t size) = 0;
+    // Whether writing behind on a thread of its own pays: the system's copy of the bytes into
+    // the file then runs on a second processor while this one goes on with the next ones.
+    virtual bool worthWritingBehind() const { return false; }
 };
 
 // A new file in a folder that has no name of its own until keepAs() gives it one: a failure, a
@@ -49,8 +52,10 @@ public:
     // A reader of everything written so far, through this file's own handle: what another
     // process puts under any name meanwhile cannot come between.
     virtual Outcome<std::unique_ptr<ReadFile>> readBack() = 0;
-    // Appends a whole file, from its start, byte for byte.
-    virtual Status copyFrom(ReadFile& source) = 0;
+    // About size bytes are coming: where the file system can, room for them is set aside at
+    // once rather than page by page as they are written. Room not written is given back when
+    // the file is read back or kept. No room, no failure: the writes go on as without.
+    virtual void reserve(std::uint64_t size) = 0;
     // Puts the file under its name in its folder. With Replace::Yes a file of that name is
     // replaced in one step; with Replace::No one that stands there (or appears meanwhile) stays,
     // and the failure is FileAlreadyExists. The file stays open for readBack().

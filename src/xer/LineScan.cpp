@@ -11,8 +11,16 @@ ByteMasks windowMasks(const char* at) {
     return byteMasksPlain(at, 64);
 }
 
-bool quietWindow(const char*, Rules, std::uint64_t&, std::uint64_t&) {
+template <Look, bool> bool quietWindow(const char*, std::uint64_t&) {
     return false;
+}
+
+const char* lastLf(const char* from, const char* to) {
+    while (to > from) {
+        if (*--to == '\n')
+            return to;
+    }
+    return nullptr;
 }
 
 #include "xer/LineScanDrive.inc"

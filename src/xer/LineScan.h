@@ -36,7 +36,10 @@ Result scanLinesWith(Engine engine, const char* from, const char* end, Rules rul
 // The engines this build and processor have (Plain always).
 bool engineAvailable(Engine engine);
 
-// One bit per byte of a 64-byte window: which bytes are which characters.
+// The scan looks at windows of this many bytes.
+inline constexpr std::size_t kWindow = 64;
+
+// One bit per byte of a window: which bytes are which characters.
 struct ByteMasks {
     std::uint64_t pct = 0, cr = 0, lf = 0, sub = 0, t = 0, e = 0, r = 0;
 };

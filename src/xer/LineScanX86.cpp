@@ -4,6 +4,7 @@
 #include "xer/LineScan.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 
 #if defined(__x86_64__) || defined(_M_X64)
@@ -37,9 +38,38 @@ ByteMasks windowMasks(const char* at) {
             maskOf(parts, 'T'), maskOf(parts, 'E'),  maskOf(parts, 'R')};
 }
 
-bool quietWindow(const char*, Rules, std::uint64_t&, std::uint64_t&) {
-    return false;
+const char* lastLf(const char* from, const char* to) {
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; to - from >= 16; to -= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to - 16));
+        if (const auto m = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf))))
+            return to - 16 + 31 - std::countl_zero(m);
+    }
+    while (to > from) {
+        if (*--to == '\n')
+            return to;
+    }
+    return nullptr;
 }
+
+// SSE2 has no byte shuffle: the sets are tested with one compare per member.
+struct V {
+    using T = __m128i;
+    static constexpr std::size_t kWidth = 16;
+    static T zero() { return _mm_setzero_si128(); }
+    static T load(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+    static T eq(T v, char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); }
+    static T bitAnd(T a, T b) { return _mm_and_si128(a, b); }
+    static T bitOr(T a, T b) { return _mm_or_si128(a, b); }
+    static T bitXor(T a, T b) { return _mm_xor_si128(a, b); }
+    static T andNot(T a, T b) { return _mm_andnot_si128(a, b); }
+    static T tagEnd(T v) { return bitOr(bitOr(eq(v, 'T'), eq(v, '\r')), eq(v, '\n')); }
+    static T tableEnd(T v) { return bitOr(eq(v, 'T'), eq(v, 'E')); }
+    static std::uint32_t mask(T v) { return static_cast<std::uint32_t>(_mm_movemask_epi8(v)); }
+    static bool any(T v) { return mask(v) != 0; }
+};
+
+#include "xer/LineScanQuiet.inc"
 
 #include "xer/LineScanDrive.inc"
 
@@ -47,7 +77,7 @@ bool quietWindow(const char*, Rules, std::uint64_t&, std::uint64_t&) {
 } // namespace sse2
 
 #if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx2,popcnt,bmi,bmi2,lzcnt"))),           \
+#pragma clang attribute push(__attribute__((target("avx2,popcnt,bmi,bmi2,lzcnt"))),                \
                              apply_to = function)
 #else
 #pragma GCC push_options
@@ -71,55 +101,59 @@ ByteMasks windowMasks(const char* at) {
             maskOf(low, high, 'R')};
 }
 
-__m256i equal(__m256i v, char c) {
-    return _mm256_cmpeq_epi8(v, _mm256_set1_epi8(c));
-}
-
-std::uint64_t bitsOf(__m256i v, int half) {
-    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(v)))
-           << (32 * half);
-}
-
-// The common window, settled on the bytes themselves: line starts follow LF, every CR is
-// followed by LF and every LF preceded by CR, and no line start stops the scan.
-bool quietWindow(const char* q, Rules rules, std::uint64_t& starts, std::uint64_t& records) {
-    if (q[-1] == '\n' && q[-2] != '\r')
-        return false;
-    __m256i bad = _mm256_setzero_si256();
-    std::uint64_t lineStarts = 0, recordStarts = 0;
-    for (int half = 0; half < 2; ++half) {
-        const char* p = q + 32 * half;
-        const __m256i before = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p - 1));
-        const __m256i at = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-        const __m256i after = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1));
-        const __m256i start = equal(before, '\n');
-        const __m256i pct = equal(at, '%');
-        const __m256i tAfter = equal(after, 'T');
-        const __m256i lfAfter = equal(after, '\n');
-        const __m256i unpaired =
-            _mm256_or_si256(_mm256_xor_si256(equal(at, '\r'), lfAfter),
-                            _mm256_xor_si256(equal(before, '\r'), equal(at, '\n')));
-        __m256i stop;
-        if (rules.look == Look::TableLines) {
-            const __m256i notPlain =
-                _mm256_or_si256(_mm256_or_si256(tAfter, equal(after, '\r')), lfAfter);
-            stop =
-                _mm256_or_si256(_mm256_andnot_si256(pct, start), _mm256_and_si256(start, notPlain));
-        } else {
-            const __m256i tagged = _mm256_and_si256(start, pct);
-            stop = _mm256_and_si256(tagged, _mm256_or_si256(tAfter, equal(after, 'E')));
-            recordStarts |= bitsOf(_mm256_and_si256(tagged, equal(after, 'R')), half);
-        }
-        bad = _mm256_or_si256(bad,
-                              _mm256_or_si256(_mm256_or_si256(stop, equal(at, '\x1a')), unpaired));
-        lineStarts |= bitsOf(start, half);
+const char* lastLf(const char* from, const char* to) {
+    const __m256i lf = _mm256_set1_epi8('\n');
+    for (; to - from >= 32; to -= 32) {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(to - 32));
+        if (const auto m =
+                static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, lf))))
+            return to - 32 + 31 - std::countl_zero(m);
     }
-    if (!_mm256_testz_si256(bad, bad))
-        return false;
-    starts = lineStarts;
-    records = recordStarts;
-    return true;
+    while (to > from) {
+        if (*--to == '\n')
+            return to;
+    }
+    return nullptr;
 }
+
+// A set of bytes with distinct low nibbles, one lookup: each byte's low nibble picks the member
+// that it would have to be, and the byte is in the set when it is that member. (A byte with its
+// high bit set looks up 0, which it is not.)
+__m256i inSet(__m256i v, __m256i members) {
+    return _mm256_cmpeq_epi8(_mm256_shuffle_epi8(members, v), v);
+}
+
+// The members by low nibble; 0xff stands for none, since 0xff itself looks up 0.
+template <char... members> __m256i membersOf() {
+    constexpr auto t = [] {
+        std::array<char, 16> table{};
+        table.fill('\xff');
+        for (const char c : {members...})
+            table[static_cast<std::size_t>(c & 0xf)] = c;
+        return table;
+    }();
+    return _mm256_setr_epi8(t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8], t[9], t[10],
+                            t[11], t[12], t[13], t[14], t[15], t[0], t[1], t[2], t[3], t[4], t[5],
+                            t[6], t[7], t[8], t[9], t[10], t[11], t[12], t[13], t[14], t[15]);
+}
+
+struct V {
+    using T = __m256i;
+    static constexpr std::size_t kWidth = 32;
+    static T zero() { return _mm256_setzero_si256(); }
+    static T load(const char* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+    static T eq(T v, char c) { return _mm256_cmpeq_epi8(v, _mm256_set1_epi8(c)); }
+    static T bitAnd(T a, T b) { return _mm256_and_si256(a, b); }
+    static T bitOr(T a, T b) { return _mm256_or_si256(a, b); }
+    static T bitXor(T a, T b) { return _mm256_xor_si256(a, b); }
+    static T andNot(T a, T b) { return _mm256_andnot_si256(a, b); }
+    static T tagEnd(T v) { return inSet(v, membersOf<'T', '\r', '\n'>()); }
+    static T tableEnd(T v) { return inSet(v, membersOf<'T', 'E'>()); }
+    static std::uint32_t mask(T v) { return static_cast<std::uint32_t>(_mm256_movemask_epi8(v)); }
+    static bool any(T v) { return !_mm256_testz_si256(v, v); }
+};
+
+#include "xer/LineScanQuiet.inc"
 
 #include "xer/LineScanDrive.inc"
 

@@ -96,6 +96,12 @@ void PieceLine::writeHeadText(const LineHead& h) {
 }
 
 void PieceLine::piece(const char* data, std::size_t size) {
+    if (m_wantFields)
+        fields.piece(data, size);
+    if (m_wantColumns)
+        columns.piece(data, size);
+    if (m_wantTableName)
+        tableNameReader.piece(data, size);
     if (m_keep == Keep::Stream) {
         if (m_streamed) {
             writeOut(data, size);
@@ -113,12 +119,6 @@ void PieceLine::piece(const char* data, std::size_t size) {
         return;
     }
     head.piece(data, size);
-    if (m_wantFields)
-        fields.piece(data, size);
-    if (m_wantColumns)
-        columns.piece(data, size);
-    if (m_wantTableName)
-        tableNameReader.piece(data, size);
     if (m_keep == Keep::Hold && !m_overflow) {
         if (m_held.size() + size <= kHoldLimit) {
             m_held.append(data, size);

@@ -7,12 +7,16 @@ namespace zembrel::xer {
 XerLineReader::XerLineReader(std::unique_ptr<ReadFile> file, std::size_t blockSize)
     : m_file(std::move(file)), m_buffer(std::max<std::size_t>(blockSize, 1)),
       m_cur(m_buffer.data()), m_end(m_buffer.data()), m_sub(m_buffer.data()),
-      m_size(m_file->size()) {}
+      m_subEnd(m_buffer.data()), m_size(m_file->size()) {}
 
-void XerLineReader::findSub() {
+void XerLineReader::lookForSub(const char* to) {
+    // A little beyond what is asked, so that lines read one by one share a search.
+    constexpr std::ptrdiff_t kAhead = 2048;
+    const char* until = m_end - m_subEnd > kAhead ? std::max(to, m_subEnd + kAhead) : m_end;
     const auto* sub = static_cast<const char*>(
-        std::memchr(m_cur, detail::kSub, static_cast<std::size_t>(m_end - m_cur)));
-    m_sub = sub ? sub : m_end;
+        std::memchr(m_subEnd, detail::kSub, static_cast<std::size_t>(until - m_subEnd)));
+    m_sub = sub ? sub : until;
+    m_subEnd = until;
 }
 
 Status XerLineReader::refill() {
@@ -30,7 +34,7 @@ Status XerLineReader::refill() {
     }
     m_cur = m_buffer.data();
     m_end = m_cur + got;
-    findSub();
+    forgetSub();
     return {};
 }
 
@@ -54,7 +58,7 @@ void XerLineReader::replaceSub() {
         return;
     m_buffer.data()[m_cur - m_buffer.data()] = ' ';
     m_subOffset = -1;
-    findSub();
+    forgetSub();
 }
 
 Status XerLineReader::skipLfAfterCr() {
@@ -76,7 +80,7 @@ Status XerLineReader::seek(Position position) {
         return s;
     m_next = position.offset;
     m_lineEnds = position.lineEnds;
-    m_cur = m_end = m_sub = m_buffer.data();
+    m_cur = m_end = m_sub = m_subEnd = m_buffer.data();
     m_subOffset = -1;
     m_inLine = false;
     return {};

@@ -3,6 +3,7 @@
 #include "platform/AlignedBuffer.h"
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -89,14 +90,28 @@ private:
     Status refill();
     Status failAtSub();
     Status skipLfAfterCr();
-    void findSub();
+    // The first SUB byte in [m_cur, to), or a place at or after `to` when there is none. Only
+    // what the lines handed over need is looked at: runs that a pass's scan skips (which has
+    // looked at their bytes already) are never searched again.
+    const char* firstSub(const char* to) {
+        if (m_sub < m_cur)
+            m_sub = m_subEnd = m_cur;
+        if (m_sub == m_subEnd && m_subEnd < to)
+            lookForSub(to);
+        return m_sub;
+    }
+    void lookForSub(const char* to);
+    void forgetSub() { m_sub = m_subEnd = m_cur; }
 
     std::unique_ptr<ReadFile> m_file;
     AlignedBuffer m_buffer;
     const char* m_cur = nullptr; // next unread byte in the buffer
     const char* m_end = nullptr; // end of the valid bytes in the buffer
-    const char* m_sub = nullptr; // first SUB byte at or after m_cur, or m_end when none
-    std::uint64_t m_next = 0;    // file offset of the next unread byte
+    // [m_cur, m_subEnd) has been searched for SUB bytes: m_sub is the first one there, or
+    // m_subEnd when it holds none.
+    const char* m_sub = nullptr;
+    const char* m_subEnd = nullptr;
+    std::uint64_t m_next = 0; // file offset of the next unread byte
     std::uint64_t m_size = 0;
     std::int64_t m_subOffset = -1;
     LineEnds m_lineEnds = LineEnds::Undecided;
@@ -128,7 +143,7 @@ template <typename Sink> Status XerLineReader::readLine(Sink& sink) {
         return makeFailure(failure::InputPastEnd);
     // The line and its line end inside the buffer, with the byte after a CR there to look at.
     const char* stop = m_cur == m_end ? nullptr : detail::findLineEnd(m_cur, m_end, m_lineEnds);
-    if (stop && stop + 1 < m_end && m_lineEnds != LineEnds::Undecided && m_sub > stop) {
+    if (stop && stop + 1 < m_end && m_lineEnds != LineEnds::Undecided && firstSub(stop) >= stop) {
         if constexpr (requires { sink.whole(m_cur, std::size_t{}); })
             sink.whole(m_cur, static_cast<std::size_t>(stop - m_cur));
         else if (stop != m_cur)
@@ -156,7 +171,7 @@ bool XerLineReader::forLinesInBlock(Visit&& visit, Skip&& skip) {
         m_next += static_cast<std::uint64_t>(from - m_cur);
         m_cur = from;
         const char* stop = detail::findLineEnd(m_cur, m_end, m_lineEnds);
-        if (!stop || stop + 1 >= m_end || m_sub < stop)
+        if (!stop || stop + 1 >= m_end || firstSub(stop) < stop)
             return true;
         const char* next = stop + 1;
         if (*stop == detail::kCr && *next == detail::kLf)
@@ -187,10 +202,19 @@ template <typename Sink> Status XerLineReader::readLineAcrossBlocks(Sink& sink) 
             if (Status s = refill(); !s)
                 return s;
         }
-        // Looked for only up to the next SUB byte: a line of many of them costs one pass.
-        const char* stop = detail::findLineEnd(m_cur, m_sub, m_lineEnds);
-        if (!stop && m_sub < m_end) {
-            hand(sink, m_sub);
+        // The line end is looked for only up to the next SUB byte, and both in growing spans, so
+        // that a line of many SUB bytes costs one pass and a short line a short search.
+        const char* stop = nullptr;
+        const char* sub = m_end;
+        for (const char *from = m_cur, *to = m_cur; to < m_end; from = to) {
+            to = from + std::min(m_end - from, std::max<std::ptrdiff_t>(512, from - m_cur));
+            sub = firstSub(to);
+            stop = detail::findLineEnd(from, std::min(sub, to), m_lineEnds);
+            if (stop || sub < to)
+                break;
+        }
+        if (!stop && sub < m_end) {
+            hand(sink, sub);
             return failAtSub();
         }
         hand(sink, stop ? stop : m_end);

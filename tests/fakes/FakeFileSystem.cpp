@@ -38,6 +38,7 @@ public:
         : m_fs(fs), m_path(std::move(path)), m_source(std::move(source)), m_id(id),
           m_size(m_source()->size()), m_handle(fs) {}
     Outcome<std::size_t> read(char* buffer, std::size_t size) override {
+        const std::lock_guard lock(m_fs.mutex);
         if (auto f = m_fs.failureOf(Op::Read, m_path, m_offset))
             return *f;
         const std::string* data = m_source();
@@ -49,6 +50,7 @@ public:
         return n;
     }
     Status seek(std::uint64_t offset) override {
+        const std::lock_guard lock(m_fs.mutex);
         if (auto f = m_fs.failureOf(Op::Seek, m_path, offset))
             return *f;
         m_offset = offset;
@@ -72,33 +74,23 @@ public:
     FakeScratchFile(FakeFileSystem& fs, std::string folder)
         : m_fs(fs), m_folder(std::move(folder)), m_handle(fs) {}
     Status write(const char* data, std::size_t size) override {
+        const std::lock_guard lock(m_fs.mutex);
         if (auto f = m_fs.failureOf(Op::Write, m_folder, m_data.size() + size))
             return *f;
         m_data.append(data, size);
         return {};
     }
+    bool worthWritingBehind() const override { return m_fs.threads; }
+    void reserve(std::uint64_t) override {} // memory has no blocks to set aside
     Outcome<std::unique_ptr<ReadFile>> readBack() override {
+        const std::lock_guard lock(m_fs.mutex);
         if (auto f = m_fs.failureOf(Op::ReadBack, m_folder))
             return *f;
         return std::unique_ptr<ReadFile>(new FakeReadFile(
             m_fs, m_folder, [this] { return &m_data; }, FileId{1, 0}));
     }
-    Status copyFrom(ReadFile& source) override {
-        char block[97]; // an odd size, so copies cross every kind of boundary
-        for (;;) {
-            auto got = source.read(block, sizeof block);
-            if (!got)
-                return got.failure();
-            if (*got == 0)
-                break;
-            if (Status s = write(block, *got); !s)
-                return s;
-        }
-        if (m_data.size() != source.size()) // the file changed while it was copied
-            return makeFailure(failure::InputPastEnd);
-        return {};
-    }
     Status keepAs(const std::string& path, Replace replace) override {
+        const std::lock_guard lock(m_fs.mutex);
         if (auto f = m_fs.failureOf(Op::Keep, path))
             return *f;
         if (m_fs.folders.count(path))
@@ -123,11 +115,13 @@ public:
     FakeByteFile(FakeFileSystem& fs, std::string path)
         : m_fs(fs), m_path(std::move(path)), m_handle(fs) {}
     Outcome<std::size_t> readAt(std::uint64_t offset, char* buffer, std::size_t size) override {
+        const std::lock_guard lock(m_fs.mutex);
         if (auto f = m_fs.failureOf(Op::ReadAt, m_path, offset))
             return *f;
         return copyOut(m_fs.files.at(m_path), offset, buffer, size);
     }
     Status writeAt(std::uint64_t offset, const char* data, std::size_t size) override {
+        const std::lock_guard lock(m_fs.mutex);
         if (auto f = m_fs.failureOf(Op::WriteAt, m_path, offset))
             return *f;
         std::string& file = m_fs.files.at(m_path);

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -43,6 +44,10 @@ public:
 
     int openHandles = 0;
     std::uint64_t bytesRead = 0;
+    // Files written behind on threads of their own, as on two processors; the handles'
+    // operations then take turns.
+    bool threads = false;
+    std::recursive_mutex mutex;
 
     bool fileExists(const std::string& path) override { return files.count(path) > 0; }
     bool folderExists(const std::string& path) override {

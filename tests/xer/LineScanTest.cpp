@@ -103,6 +103,34 @@ TEST(LineScan, EveryEngineAgreesWithTheLineByLineWalk) {
     }
 }
 
+// Tables as real files hold them (records in CR LF or in LF lines), with one byte made odd at
+// every position of the first windows, in a text that ends right after it or goes on: where the
+// vector engines settle whole windows at once, they stop exactly where the line-by-line walk does.
+TEST(LineScan, EveryEngineAgreesAroundOneOddByteAnywhere) {
+    std::mt19937 random(6122026);
+    for (const char* lineEnd : {"\r\n", "\n"}) {
+        std::string records;
+        while (records.size() < 320)
+            records += "%R\t" + std::string(random() % 90, 'v') + lineEnd;
+        for (const char odd : {'\x1a', '\r', '\n', 'T', 'E', 'R', '%', 'v'}) {
+            for (std::size_t at = 0; at < 260; ++at) {
+                std::string text = records;
+                text[at] = odd;
+                for (const std::size_t size : {text.size(), at + 1 + at % 3}) {
+                    for (int r = 0; r < 8; ++r) {
+                        const Rules rules{r & 1 ? Look::TableEnds : Look::TableLines, (r & 2) != 0,
+                                          r > 3};
+                        SCOPED_TRACE(std::to_string(r) + " " + std::to_string(at) + " " +
+                                     std::to_string(size) + " " + std::to_string(int{odd}));
+                        const std::string cut = text.substr(0, size);
+                        expectEveryEngine(cut, rules, lineByLine(cut, rules));
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(LineScan, LongRunsOfRecordsAreSkippedWhole) {
     std::string text;
     for (int i = 0; i < 1000; ++i)

@@ -46,6 +46,7 @@ class PurgeTest : public ::testing::TestWithParam<std::size_t> {
 protected:
     PurgeTest() {
         fake.platform.blockSize = GetParam();
+        fake.files.threads = test::withThreads(GetParam());
         fake.files.folders.insert("/jobs");
     }
     // Surveys content at path as the window does; the purge then starts with no box shown.
@@ -164,6 +165,7 @@ TEST_P(PurgeTest, WritesTheInputWithoutPobsAndUnusedRiskTypes) {
                                     "parent_risk_type_id\r\n%R\tA\tC\r\n";
     const std::string repeatedRisk =
         crlf({"%T\tPRORISK", "%F\trisk_id\trisk_type_id", "%R\t9\tA", "%E"});
+    const std::string risksAB = crlf({"%R\t1\t2\t3\t4\t5\tA\t", "%R\t1\t2\t3\t4\t5\tB\t"});
     const struct {
         const char* what;
         std::string input, output;
@@ -202,6 +204,10 @@ TEST_P(PurgeTest, WritesTheInputWithoutPobsAndUnusedRiskTypes) {
         {"a type declared in two tables keeps both parents",
          repeated + "%R\tD\t\r\n" + secondTable + repeatedRisk,
          repeated + secondTable + repeatedRisk, 0, 1, "A B C"},
+        // The references are those of the intermediate file, whose last line refers to nothing.
+        {"a POBS table line as the file's last line ends the intermediate before it",
+         "H\r\n%T\tPOBS\r\n%R\t1\r\n" + kRiskTypeTable + "%T\tPROJRISK\r\n" + risksAB + "%T\tPOBS",
+         "H\r\n" + kKeptHead + "%R\tA\t1\tTechnical\r\n%T\tPROJRISK\r\n" + risksAB, 1, 2, "A"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -334,6 +340,9 @@ TEST_P(PurgeTest, FailuresLeaveNothingUnderTheNewNameAndTheInputAsItWas) {
         };
     };
     const auto shrink = change([](std::string& f) { f.resize(20); });
+    const auto subAppears =
+        change([](std::string& f) { std::replace(f.begin(), f.end(), '1', '\x1a'); });
+    const std::string badRisk = "%T\tPROJRISK\r\n%R\tx\r\n" + kRiskTypeTable + "%E\r\n";
     const int invalid = 5;
     const struct {
         const char* what;
@@ -344,13 +353,17 @@ TEST_P(PurgeTest, FailuresLeaveNothingUnderTheNewNameAndTheInputAsItWas) {
         {"the disk fills up", withPobs, [&] { fake.files.fail(Op::Write, 61, 40); }, 61},
         {"the input shrinks during the POBS pass", withPobs, shrink, 62},
         {"the input shrinks during the copy", withoutPobs, shrink, 62},
-        {"a SUB byte appears in the input", withPobs,
-         change([](std::string& f) { std::replace(f.begin(), f.end(), '1', '\x1a'); }), 62},
+        {"a SUB byte appears in the input", withPobs, subAppears, 62},
         {"a risk without its risk type's column",
          "H\r\n" + kRealRiskTypeHead + kRealRisks + "%R\t13\tR3\t100\r\n%E\r\n", [] {}, invalid},
         {"a risk without data field 6",
          "H\r\n" + kRiskTypeTable + crlf({"%T\tPROJRISK", "%R\t1\t2\t3\t4\t5\tC", "%E"}), [] {},
          invalid},
+        // The references are taken from the intermediate file once it is written: a failure of
+        // the POBS pass comes first, and the copy takes a SUB byte as it comes.
+        {"a SUB byte after a risk without its field", "H\r\n%T\tPOBS\r\n%R\tp\r\n" + badRisk,
+         subAppears, 62},
+        {"a risk without its field before a SUB byte", "H\r\n" + badRisk, subAppears, invalid},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
