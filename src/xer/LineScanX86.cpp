@@ -38,20 +38,6 @@ ByteMasks windowMasks(const char* at) {
             maskOf(parts, 'T'), maskOf(parts, 'E'),  maskOf(parts, 'R')};
 }
 
-const char* lastLf(const char* from, const char* to) {
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; to - from >= 16; to -= 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to - 16));
-        if (const auto m = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf))))
-            return to - 16 + 31 - std::countl_zero(m);
-    }
-    while (to > from) {
-        if (*--to == '\n')
-            return to;
-    }
-    return nullptr;
-}
-
 // SSE2 has no byte shuffle: the sets are tested with one compare per member.
 struct V {
     using T = __m128i;
@@ -99,21 +85,6 @@ ByteMasks windowMasks(const char* at) {
     return {maskOf(low, high, '%'),    maskOf(low, high, '\r'), maskOf(low, high, '\n'),
             maskOf(low, high, '\x1a'), maskOf(low, high, 'T'),  maskOf(low, high, 'E'),
             maskOf(low, high, 'R')};
-}
-
-const char* lastLf(const char* from, const char* to) {
-    const __m256i lf = _mm256_set1_epi8('\n');
-    for (; to - from >= 32; to -= 32) {
-        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(to - 32));
-        if (const auto m =
-                static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, lf))))
-            return to - 32 + 31 - std::countl_zero(m);
-    }
-    while (to > from) {
-        if (*--to == '\n')
-            return to;
-    }
-    return nullptr;
 }
 
 // A set of bytes with distinct low nibbles, one lookup: each byte's low nibble picks the member
