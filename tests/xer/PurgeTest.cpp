@@ -1,9 +1,7 @@
 #include "xer/Purge.h"
-#include "BlockSizes.h"
+#include "BlockSuite.h"
 #include "BoundaryLayout.h"
-#include "XerText.h"
 #include "fakes/FakeObserver.h"
-#include "fakes/FakePlatform.h"
 #include "xer/Survey.h"
 
 #include <gtest/gtest.h>
@@ -14,10 +12,7 @@ namespace zembrel::xer {
 namespace {
 
 using test::crlf;
-using Op = test::FakeFileSystem::Op;
-using Names = std::vector<std::string>;
-
-const std::string kPath = "/jobs/PLAN.XER";
+const std::string& kPath = test::kPlanPath;
 const std::string kNew = "/jobs/PLAN-POBS.XER";
 const std::string kTemp = "/jobs/Temp.TXT";
 
@@ -42,10 +37,9 @@ const std::string kRealRisks =
     "%R\t11\tR1\t100\t2026-01-01\tRS_Open\tLate drawings\t3\t\tdesc\r\n"
     "%R\t12\tR2\t100\t2026-01-01\tRS_Open\t5\t4\t\t\r\n";
 
-class PurgeTest : public ::testing::TestWithParam<std::size_t> {
+class PurgeTest : public test::BlockSuite {
 protected:
     PurgeTest() {
-        fake.platform.blockSize = GetParam();
         fake.files.threads = test::withThreads(GetParam());
         fake.files.folders.insert("/jobs");
     }
@@ -70,9 +64,6 @@ protected:
         EXPECT_EQ(fake.files.openHandles, 0);
         return report.outcome;
     }
-    std::string& file(const std::string& path) { return fake.files.files[path]; }
-
-    test::FakePlatform fake;
     test::NoticeLog log;
     PurgeReport report;
     AppState state;
@@ -92,7 +83,7 @@ TEST_P(PurgeTest, LeavesOutEveryPobsTableAndKeepsEveryOtherLineInOrder) {
                           "%T\tTASK\r\n%F\ttask_id\r\n%R\t7\tD\xe9molition\x7f\x7fnext\r\n%E\r\n");
     EXPECT_EQ(file(kPath), input);          // the current file is never changed
     EXPECT_EQ(fake.files.files.size(), 2u); // no risk types: no intermediate file
-    EXPECT_EQ(log.lines, Names{purged(3, 0)});
+    EXPECT_EQ(log.lines, Lines{purged(3, 0)});
     EXPECT_EQ(state.CurrentXerPath, kNew);
     EXPECT_EQ(state.CurrentXerName, "Plan-POBS.xer");
     EXPECT_EQ(report.newFile, kNew);
@@ -214,7 +205,7 @@ TEST_P(PurgeTest, WritesTheInputWithoutPobsAndUnusedRiskTypes) {
         fake.files.files.erase(kNew);
         EXPECT_EQ(surveyAndPurge(c.input), PurgeOutcome::Created);
         EXPECT_EQ(file(kNew), c.output);
-        EXPECT_EQ(log.lines, Names{purged(c.pobs, c.riskTypes)});
+        EXPECT_EQ(log.lines, Lines{purged(c.pobs, c.riskTypes)});
         EXPECT_EQ(report.riskTypesReferenced, state.ReferencedRiskTypeCount);
         std::string referenced;
         for (const auto& id : state.ReferencedRiskTypes)
@@ -238,14 +229,14 @@ TEST_P(PurgeTest, LongIdsAreComparedWholeInBoundedMemory) {
     ASSERT_EQ(state.ReferencedRiskTypes.size(), 2u); // the id and its parent
     for (const auto& shown : state.ReferencedRiskTypes)
         EXPECT_LT(shown.size(), 100u) << "a long id is kept as its digest";
-    EXPECT_EQ(log.lines, Names{purged(0, 1)});
+    EXPECT_EQ(log.lines, Lines{purged(0, 1)});
 }
 
 TEST_P(PurgeTest, AsksBeforeOverwriting) {
     file(kNew) = "old";
     log.answers = {false};
     EXPECT_EQ(surveyAndPurge(crlf({"H", "%T\tPOBS", "%R\t1", "%E"})), PurgeOutcome::KeptExisting);
-    EXPECT_EQ(log.lines, (Names{"overwrite " + kNew, "kept " + kNew}));
+    EXPECT_EQ(log.lines, (Lines{"overwrite " + kNew, "kept " + kNew}));
     EXPECT_EQ(log.notices[1].path, kPath);
     EXPECT_EQ(file(kNew), "old");
     EXPECT_EQ(state.CurrentXerPath, kPath);
@@ -259,7 +250,7 @@ TEST_P(PurgeTest, ACurrentFileThatIsGoneOrEmpty) {
     state.CurrentXerPath = kPath;
     state.PobsRecordCount = 2;
     EXPECT_EQ(purge(), PurgeOutcome::NotFound);
-    EXPECT_EQ(log.lines, Names{"not found"});
+    EXPECT_EQ(log.lines, Lines{"not found"});
     EXPECT_FALSE(report.reported());
 
     file(kPath) = ""; // emptied after the survey
@@ -267,7 +258,7 @@ TEST_P(PurgeTest, ACurrentFileThatIsGoneOrEmpty) {
     state.PobsRecordCount = 0;
     state.RiskTypeRecordCount = 1;
     EXPECT_EQ(purge(), PurgeOutcome::Empty);
-    EXPECT_EQ(log.lines, (Names{"not found", "empty POBS", "empty RISKTYPE"}));
+    EXPECT_EQ(log.lines, (Lines{"not found", "empty POBS", "empty RISKTYPE"}));
     // Nothing to remove: a report of nothing, and no new file named.
     state.RiskTypeRecordCount = 0;
     EXPECT_EQ(purge(), PurgeOutcome::Nothing);
@@ -372,7 +363,7 @@ TEST_P(PurgeTest, FailuresLeaveNothingUnderTheNewNameAndTheInputAsItWas) {
         survey(c.input);
         c.arrange();
         EXPECT_EQ(purge(), PurgeOutcome::Failed);
-        EXPECT_EQ(log.lines, (Names{"overwrite " + kNew, "failed #" + std::to_string(c.failure)}));
+        EXPECT_EQ(log.lines, (Lines{"overwrite " + kNew, "failed #" + std::to_string(c.failure)}));
         EXPECT_EQ(report.failure.number, c.failure);
         EXPECT_FALSE(report.reported());
         EXPECT_EQ(file(kNew), "kept");
@@ -396,7 +387,7 @@ TEST_P(PurgeTest, RunningOutOfMemoryIsAFailureLikeAnyOther) {
             return std::optional<Failure>();
         };
         EXPECT_EQ(purge(), PurgeOutcome::Failed);
-        EXPECT_EQ(log.lines, Names{"failed #7"});
+        EXPECT_EQ(log.lines, Lines{"failed #7"});
         EXPECT_EQ(fake.files.files.size(), 1u);
     }
     fake.files.fail(Op::Read, 0); // any read at all throws below
@@ -424,7 +415,7 @@ TEST_P(PurgeTest, OnlyWhatTheUserAgreedToReplaceIsReplaced) {
         };
         EXPECT_EQ(purge(), PurgeOutcome::KeptExisting);
         EXPECT_EQ(file(kNew), "saved meanwhile");
-        EXPECT_EQ(log.lines, Names{"kept " + kNew}); // never asked: nothing stood there
+        EXPECT_EQ(log.lines, Lines{"kept " + kNew}); // never asked: nothing stood there
         EXPECT_EQ(fake.files.files.size(), 2u);      // no intermediate left without its new file
         EXPECT_EQ(state.CurrentXerPath, kPath);
         // Asked and agreed: the file there is replaced, whatever it holds by then.
@@ -452,7 +443,7 @@ TEST_P(PurgeTest, ADoomedNewNameFailsBeforeTheQuestionAndBeforeAnythingIsRead) {
         arrange();
         fake.files.bytesRead = 0;
         EXPECT_EQ(purge(), PurgeOutcome::Failed);
-        EXPECT_EQ(log.lines, Names{"failed #" + failure}); // not even a question
+        EXPECT_EQ(log.lines, Lines{"failed #" + failure}); // not even a question
         EXPECT_EQ(fake.files.bytesRead, 0u);
         EXPECT_EQ(fake.files.files.size(), 2u);
     }
@@ -485,7 +476,7 @@ TEST_P(PurgeTest, ClosingTheProgramStopsASurveyOrAPurgeCleanly) {
     fake.events.stopAfter = 10;
     EXPECT_EQ(PerformSurvey(state, fake.platform, log).outcome, SurveyOutcome::Stopped);
     EXPECT_LT(fake.events.calls, 1000);
-    EXPECT_EQ(log.lines, Names{"opening"});
+    EXPECT_EQ(log.lines, Lines{"opening"});
     // A line of many blocks lets the window answer between them too.
     file(kPath) = "H\r\n%R\t" + std::string(40 * GetParam() + 4000, 'x') + "\r\n%E\r\n";
     fake.events.calls = 0;

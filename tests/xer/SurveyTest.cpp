@@ -1,9 +1,7 @@
 #include "xer/Survey.h"
-#include "BlockSizes.h"
+#include "BlockSuite.h"
 #include "BoundaryLayout.h"
-#include "XerText.h"
 #include "fakes/FakeObserver.h"
-#include "fakes/FakePlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -11,19 +9,15 @@ namespace zembrel::xer {
 namespace {
 
 using test::crlf;
-using Op = test::FakeFileSystem::Op;
-using Lines = std::vector<std::string>;
-
-const std::string kPath = "/jobs/PLAN.XER";
+const std::string& kPath = test::kPlanPath;
 const std::string kUtf8Mark = "\xef\xbb\xbf";
 
 std::string surveyed(int pobs, int riskTypes) {
     return "surveyed " + std::to_string(pobs) + " " + std::to_string(riskTypes);
 }
 
-class SurveyTest : public ::testing::TestWithParam<std::size_t> {
+class SurveyTest : public test::BlockSuite {
 protected:
-    SurveyTest() { fake.platform.blockSize = GetParam(); }
     // Surveys content (the file as it stands when there is none) with no notice logged yet.
     SurveyOutcome survey(std::optional<std::string> content = {}) {
         if (content)
@@ -36,9 +30,6 @@ protected:
         EXPECT_EQ(report.riskTypes, state.RiskTypeRecordCount);
         return report.outcome;
     }
-    std::string& file() { return fake.files.files[kPath]; }
-
-    test::FakePlatform fake;
     test::NoticeLog log;
     SurveyReport report;
     AppState state;

@@ -1,8 +1,6 @@
 #include "xer/TableCensus.h"
-#include "BlockSizes.h"
+#include "BlockSuite.h"
 #include "BoundaryLayout.h"
-#include "XerText.h"
-#include "fakes/FakePlatform.h"
 #include "xer/TableName.h"
 
 #include <gtest/gtest.h>
@@ -15,10 +13,7 @@ namespace zembrel::xer {
 namespace {
 
 using test::crlf;
-using Op = test::FakeFileSystem::Op;
-using Lines = std::vector<std::string>;
-
-const std::string kPath = "/jobs/PLAN.XER";
+using test::kPlanPath;
 
 struct Expected {
     std::uint64_t tables, records, bytes;
@@ -30,14 +25,12 @@ void PrintTo(const Expected& e, std::ostream* os) {
     *os << "{" << e.tables << " tables, " << e.records << " records, " << e.bytes << " bytes}";
 }
 
-class TableCensusTest : public ::testing::TestWithParam<std::size_t> {
+class TableCensusTest : public test::BlockSuite {
 protected:
-    TableCensusTest() { fake.platform.blockSize = GetParam(); }
-
     // Counts content; every byte of a file read to its end lies in one table or outside them.
     TablesReport count(const std::string& content) {
         file() = content;
-        TablesReport r = countTables(kPath, fake.platform);
+        TablesReport r = countTables(kPlanPath, fake.platform);
         EXPECT_EQ(fake.files.openHandles, 0);
         EXPECT_EQ(file(), content); // read only
         if (r.outcome == TablesOutcome::Reported) {
@@ -55,15 +48,12 @@ protected:
             t[table.name] = {table.tables, table.records, table.bytes};
         return t;
     }
-    std::string& file() { return fake.files.files[kPath]; }
-
-    test::FakePlatform fake;
 };
 
 INSTANTIATE_TEST_SUITE_P(Blocks, TableCensusTest, ::testing::ValuesIn(test::kBlockSizes),
                          test::blockSizeName);
 
-std::uint64_t bytesOf(const Lines& lines) {
+std::uint64_t bytesOf(const std::vector<std::string>& lines) {
     return crlf(lines).size();
 }
 
@@ -170,7 +160,7 @@ TEST_P(TableCensusTest, FailsOnFilesItCannotRead) {
         fake.files.failWith = nullptr;
         file() = c.content;
         c.arrange();
-        const TablesReport r = countTables(kPath, fake.platform);
+        const TablesReport r = countTables(kPlanPath, fake.platform);
         EXPECT_EQ(r.outcome, TablesOutcome::Failed);
         EXPECT_EQ(r.failure.number, c.failure);
         EXPECT_TRUE(r.tables.empty());
@@ -179,7 +169,7 @@ TEST_P(TableCensusTest, FailsOnFilesItCannotRead) {
     fake.files.failWith = nullptr;
     file() = crlf({"ERMHDR", "%T\tPOBS", "%R\t1", "%E"});
     fake.events.stopAfter = 1;
-    EXPECT_EQ(countTables(kPath, fake.platform).outcome, TablesOutcome::Stopped);
+    EXPECT_EQ(countTables(kPlanPath, fake.platform).outcome, TablesOutcome::Stopped);
 }
 
 // Memory stays bounded whatever the names: past kNamesKept names the tables add up under one
