@@ -54,6 +54,15 @@ void expectEveryEngine(const std::string& text, Rules rules, Result expected) {
     }
 }
 
+// Under every combination of the rules, every engine stops where the line-by-line walk does.
+void expectEveryRule(const std::string& text, const std::string& where) {
+    for (int r = 0; r < 8; ++r) {
+        const Rules rules{r & 1 ? Look::TableEnds : Look::TableLines, (r & 2) != 0, r > 3};
+        SCOPED_TRACE("rules " + std::to_string(r) + " " + where);
+        expectEveryEngine(text, rules, lineByLine(text, rules));
+    }
+}
+
 TEST(LineScan, StopsWhereTheLineByLineWalkWould) {
     const std::string records = "%R\ta\r\n%R\tbb\r\n";
     const struct {
@@ -95,11 +104,7 @@ TEST(LineScan, EveryEngineAgreesWithTheLineByLineWalk) {
         const bool sparse = round % 2 == 0; // long lines of plain text between line ends
         for (auto& c : text)
             c = sparse && random() % 8 ? 'a' : alphabet[random() % alphabet.size()];
-        for (int r = 0; r < 8; ++r) { // every combination of the rules
-            const Rules rules{r & 1 ? Look::TableEnds : Look::TableLines, (r & 2) != 0, r > 3};
-            SCOPED_TRACE("rules " + std::to_string(r) + " in round " + std::to_string(round));
-            expectEveryEngine(text, rules, lineByLine(text, rules));
-        }
+        expectEveryRule(text, "in round " + std::to_string(round));
     }
 }
 
@@ -116,16 +121,10 @@ TEST(LineScan, EveryEngineAgreesAroundOneOddByteAnywhere) {
             for (std::size_t at = 0; at < 260; ++at) {
                 std::string text = records;
                 text[at] = odd;
-                for (const std::size_t size : {text.size(), at + 1 + at % 3}) {
-                    for (int r = 0; r < 8; ++r) {
-                        const Rules rules{r & 1 ? Look::TableEnds : Look::TableLines, (r & 2) != 0,
-                                          r > 3};
-                        SCOPED_TRACE(std::to_string(r) + " " + std::to_string(at) + " " +
-                                     std::to_string(size) + " " + std::to_string(int{odd}));
-                        const std::string cut = text.substr(0, size);
-                        expectEveryEngine(cut, rules, lineByLine(cut, rules));
-                    }
-                }
+                for (const std::size_t size : {text.size(), at + 1 + at % 3})
+                    expectEveryRule(text.substr(0, size), std::to_string(at) + " " +
+                                                              std::to_string(size) + " " +
+                                                              std::to_string(int{odd}));
             }
         }
     }
