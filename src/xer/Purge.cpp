@@ -298,9 +298,9 @@ PurgeOutcome Purger::filterRiskTypes(ScratchFile& intermediate) {
         return empty(Table::RiskType);
     xer::RiskTypeReferences& references = *m_references;
     // Dropping a parent that did not fit would leave a kept type pointing at nothing.
-    const Status collected = !m_collection->failure    ? m_collection->failure
-                             : references.addParents() ? Status{}
-                                                       : makeFailure(failure::Overflow);
+    Status collected = m_collection->failure;
+    if (collected && !references.addParents())
+        collected = makeFailure(failure::Overflow);
     m_state.ReferencedRiskTypes = std::move(m_referenced);
     if (!collected)
         return failed(collected.failure());
