@@ -258,17 +258,26 @@ protected:
     PosixProfileStore store;
 };
 
-TEST_F(PosixProfileStoreTest, MissingOrWrittenFilesReadAsTheyShouldWithoutLeftovers) {
+// Missing files read as the default; a write through a symbolic link replaces its target and
+// keeps the link and the mode, and leaves nothing beside it.
+TEST_F(PosixProfileStoreTest, FilesReadBackAsWrittenKeepingLinkAndModeWithoutLeftovers) {
     const auto f = dir.write("a.ini", kText);
-    ASSERT_TRUE(setLocation(f, " /jobs/"));
+    ::chmod(f.c_str(), 0640);
+    const auto link = dir.file("link.ini");
+    fs::create_symlink(f, link);
+    ASSERT_TRUE(setLocation(link, " /jobs/"));
+    EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(test::TempFolder::read(f), kText + "XER_LOCATION= /jobs/\r\n");
     EXPECT_EQ(store.getString("CONFIGURE", "XER_LOCATION", "", 9, f), "/jobs/");
+    struct stat st {};
+    ::stat(f.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
     const auto g = dir.file("new.ini");
     EXPECT_EQ(store.getString("S", "K", " C:\\  ", 9, g), " C:\\");
     EXPECT_EQ(store.getString("S", "K", "folder", 9, dir.path()), "folder");
     ASSERT_TRUE(setLocation(g));
     EXPECT_EQ(test::TempFolder::read(g), "[CONFIGURE]\r\nXER_LOCATION=/x/\r\n");
-    EXPECT_EQ(filesInFolder(), 2u);
+    EXPECT_EQ(filesInFolder(), 3u);
 }
 
 // A refused, read-only or unreadable file, or a folder that takes no new file, is left as it was.
@@ -290,20 +299,6 @@ TEST_F(PosixProfileStoreTest, RefusedOrImpossibleWritesLeaveTheFolderAsItWas) {
     EXPECT_FALSE(setLocation(f));
     ::chmod(dir.path().c_str(), 0755);
     EXPECT_EQ(test::TempFolder::read(f), kText);
-}
-
-TEST_F(PosixProfileStoreTest, ReplacementKeepsModeAndSymbolicLink) {
-    const auto f = dir.write("real.ini", kText);
-    ::chmod(f.c_str(), 0640);
-    const auto link = dir.file("link.ini");
-    fs::create_symlink(f, link);
-    ASSERT_TRUE(store.writeString("CONFIGURE", "SOUND_ON", "TRUE", link));
-    EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(test::TempFolder::read(f), "[CONFIGURE]\r\nSOUND_ON=TRUE\r\n");
-    struct stat st {};
-    ::stat(f.c_str(), &st);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
-    EXPECT_EQ(filesInFolder(), 2u);
 }
 
 } // namespace
