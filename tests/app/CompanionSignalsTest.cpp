@@ -125,11 +125,7 @@ TEST(CompanionSignalsTest, AClosedOutputOrAFileSizeLimitEndsInAMessage) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
     EXPECT_EQ(test::TempFolder::read(errors),
               "Plovard: ERROR #61, Disk full occured.  New file not created.\n");
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.path()))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"Plan.xer", "errors"}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 2); // the input and errors
 }
 
 } // namespace

@@ -13,23 +13,17 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-class VoicePromptsTest : public ::testing::Test {
-protected:
-    VoicePromptsTest() {
-        state.ProgramFolder = "/opt/zembrel/";
-        for (const char* name : {"Error.wav", "AComplete.wav", "start.wav", "XERCreated.wav"})
-            files.files[state.ProgramFolder + name] = "RIFF";
-    }
-    AppState state;
-    test::FakeFileSystem files;
-    test::FakeSoundPlayer player;
-    WavePromptPlayer prompts{state, files, player};
-};
-
 // Each number plays its file from the program folder; a missing file (POBS.wav here) or an
 // unknown number plays nothing. The player asks the switch at each prompt (its toggle is
 // MainCommandsTest's and the windows').
-TEST_F(VoicePromptsTest, EachNumberPlaysItsFileWhileTheSwitchIsOn) {
+TEST(VoicePromptsTest, EachNumberPlaysItsFileWhileTheSwitchIsOn) {
+    AppState state;
+    state.ProgramFolder = "/opt/zembrel/";
+    test::FakeFileSystem files;
+    for (const char* name : {"Error.wav", "AComplete.wav", "start.wav", "XERCreated.wav"})
+        files.files[state.ProgramFolder + name] = "RIFF";
+    test::FakeSoundPlayer player;
+    WavePromptPlayer prompts{state, files, player};
     prompts.play(prompt::Error);
     state.SoundOn = true;
     for (const std::int16_t n : {prompt::Error, prompt::AnalysisComplete, prompt::PurgeStarted,

@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -80,9 +79,11 @@ TEST_F(PosixFileSystemTest, EveryKindOfNameIsToldApart) {
 }
 
 // A name that cannot be made is found before any work: too long for its folder, a folder or a
-// link to one, or a folder that cannot be listed at all.
+// link to one, or a folder that cannot be listed at all. A folder is made one level at a time.
 TEST_F(PosixFileSystemTest, DoomedNamesAndUnreadableFoldersFailAtOnce) {
-    fs::create_directory(dir.file("sub"));
+    ASSERT_TRUE(files.createFolder(dir.file("sub")).ok());
+    EXPECT_EQ(files.createFolder(dir.file("sub")).failure().number, 58);
+    EXPECT_EQ(files.createFolder(dir.file("x/y")).failure().number, 76);
     fs::create_symlink(dir.file("sub"), dir.file("to-sub"));
     const std::string longName(250, 'n');
     EXPECT_TRUE(files.canCreate(dir.file(longName + ".xer")).ok());
@@ -110,31 +111,6 @@ TEST_F(PosixFileSystemTest, DoomedNamesAndUnreadableFoldersFailAtOnce) {
     }
 }
 
-// A closed pipe and a file-size limit end a write with a failure, not the program.
-TEST_F(PosixFileSystemTest, WriteLimitsAreFailuresNotSignals) {
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        failWritesInsteadOfSignals();
-        int ends[2];
-        if (::pipe(ends) != 0)
-            ::_exit(10);
-        ::close(ends[0]);
-        const Status piped = writeAll(Descriptor(ends[1]), "x", "pipe");
-        const rlimit limit{4096, 4096};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        files.useUnnamedFiles = false; // the kind of scratch file that has a name to leave
-        auto scratch = files.createScratch(dir.path() + "/", std::nullopt);
-        const Status big = (*scratch)->write(std::string(8192, 'b').data(), 8192);
-        scratch->reset();
-        ::_exit(!piped.ok() && !big.ok() && big.failure().number == 61 ? 0 : 11);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    EXPECT_TRUE(names().empty()); // the scratch file went with the failure
-}
-
 TEST_F(PosixFileSystemTest, ErrnoValuesMapOntoTheCommonNumbers) {
     const std::pair<int, int> cases[] = {
         {EACCES, 70}, {EROFS, 70},   {ENOSPC, 61}, {EDQUOT, 61}, {EIO, 57},         {EXDEV, 74},
@@ -142,13 +118,6 @@ TEST_F(PosixFileSystemTest, ErrnoValuesMapOntoTheCommonNumbers) {
     for (const auto& [error, number] : cases)
         EXPECT_EQ(failureFromErrno(error, "x").number, number) << error;
     EXPECT_EQ(failureFromErrno(EISDIR, "x").description, "Path/File access error");
-}
-
-TEST_F(PosixFileSystemTest, CreatesOneFolderLevel) {
-    EXPECT_TRUE(files.createFolder(dir.file("new")).ok());
-    EXPECT_TRUE(files.folderExists(dir.file("new")));
-    EXPECT_EQ(files.createFolder(dir.file("x/y")).failure().number, 76);
-    EXPECT_EQ(files.createFolder(dir.file("new")).failure().number, 58);
 }
 
 TEST_F(PosixFileSystemTest, AnInterruptedProgramRemovesItsTemporaryFiles) {

@@ -108,7 +108,7 @@ TEST(IniText, WritingChangesOnlyWhatTheKeyNeeds) {
 }
 
 // Both rule sets run here, whatever platform the tests run on.
-TEST(PathRules, WindowsPaths) {
+TEST(PathRules, WindowsAndPosixPaths) {
     const PathRules rules = PathRules::windows();
     EXPECT_EQ(rules.withSeparator("D:\\Team"), "D:\\Team\\");
     EXPECT_EQ(rules.withSeparator("D:\\Team\\"), "D:\\Team\\");
@@ -124,19 +124,16 @@ TEST(PathRules, WindowsPaths) {
          {"D:\\a|b", "D:\\a?", "D:\\a*", "D:\\<a>", "D:\\a\"", "D:\\a:b", "D:\\a\tb"})
         EXPECT_FALSE(rules.acceptsFolderName(bad)) << bad;
     EXPECT_TRUE(rules.acceptsFolderName("D:\\Team settings\\"));
-}
-
-TEST(PathRules, PosixPaths) {
-    const PathRules rules = PathRules::posix("/home/ann");
-    EXPECT_EQ(rules.defaultXerFolder, "/home/ann/");
+    const PathRules posix = PathRules::posix("/home/ann");
+    EXPECT_EQ(posix.defaultXerFolder, "/home/ann/");
     EXPECT_EQ(PathRules::posix("").defaultXerFolder, "/");
-    EXPECT_EQ(rules.withoutSeparator("/"), "/");
-    EXPECT_EQ(rules.withoutSeparator("/srv/x/"), "/srv/x");
-    EXPECT_EQ(rules.folderOf("/jobs/a\\b.xer"), "/jobs/"); // a backslash is a name character
-    EXPECT_EQ(rules.folderOf("plan.xer"), "");
-    EXPECT_EQ(rules.chosenPath("/Jobs/Plan.xer"), "/Jobs/Plan.xer"); // letter case names files
-    EXPECT_TRUE(rules.acceptsFolderName("/srv/a|b?*:<>"));
-    EXPECT_FALSE(rules.acceptsFolderName(std::string("/a\0b", 4)));
+    EXPECT_EQ(posix.withoutSeparator("/"), "/");
+    EXPECT_EQ(posix.withoutSeparator("/srv/x/"), "/srv/x");
+    EXPECT_EQ(posix.folderOf("/jobs/a\\b.xer"), "/jobs/"); // a backslash is a name character
+    EXPECT_EQ(posix.folderOf("plan.xer"), "");
+    EXPECT_EQ(posix.chosenPath("/Jobs/Plan.xer"), "/Jobs/Plan.xer"); // letter case names files
+    EXPECT_TRUE(posix.acceptsFolderName("/srv/a|b?*:<>"));
+    EXPECT_FALSE(posix.acceptsFolderName(std::string("/a\0b", 4)));
 }
 
 TEST(CommandLineTest, SplitsAsTheWindowsRuntimeDoes) {

@@ -12,22 +12,20 @@ namespace {
 using xer::Notice;
 using xer::NoticeKind;
 
-Notice notice(NoticeKind kind) {
+// A notice of the kind about the same files and failure, with what set changes.
+Notice notice(NoticeKind kind, const std::function<void(Notice&)>& set = nullptr) {
     Notice n;
     n.kind = kind;
     n.path = "C:\\JOBS\\PLAN.XER";
     n.newFile = "C:\\JOBS\\PLAN-POBS.XER";
     n.newName = "Plan-POBS.xer";
     n.failure = makeFailure(failure::PermissionDenied);
+    if (set)
+        set(n);
     return n;
 }
 
 TEST(NoticeTextTest, EveryTextLetterForLetter) {
-    const auto with = [](NoticeKind kind, const std::function<void(Notice&)>& set) {
-        Notice n = notice(kind);
-        set(n);
-        return n;
-    };
     const auto counts = [](std::int64_t pobs, std::int64_t riskTypes, bool created = true) {
         return [=](Notice& n) {
             n.pobs = pobs;
@@ -48,19 +46,19 @@ TEST(NoticeTextTest, EveryTextLetterForLetter) {
         {notice(NoticeKind::Reconditioning), "", MessageIcon::None,
          "The XER file is corrupted and needs to be reconditioned.  Please wait while this "
          "process proceeds (this can take several minutes)."},
-        {with(NoticeKind::Repaired, [](Notice& n) { n.repaired = 3; }),
+        {notice(NoticeKind::Repaired, [](Notice& n) { n.repaired = 3; }),
          "A total of 3 characters were corrupt and were replaced with a space.",
          MessageIcon::Exclamation, ""},
         {notice(NoticeKind::Broken), broken + "POBS record corruption ruined the XER file.",
          MessageIcon::Critical, broken + "POBS record corruption ruined the XER file."},
-        {with(NoticeKind::Broken, [](Notice& n) { n.table = xer::Table::RiskType; }),
+        {notice(NoticeKind::Broken, [](Notice& n) { n.table = xer::Table::RiskType; }),
          broken + "Risk Type record corruption ruined the XER file.", MessageIcon::Critical,
          broken + "Risk Type record corruption ruined the XER file."},
         {notice(NoticeKind::SurveyFailed), "ERROR #70, Permission denied", MessageIcon::Exclamation,
          "ERROR #70, Permission denied"},
-        {with(NoticeKind::Surveyed, counts(0, 0)), "", MessageIcon::None,
+        {notice(NoticeKind::Surveyed, counts(0, 0)), "", MessageIcon::None,
          "The above XER file does not contain any POBS or Risk Type records."},
-        {with(NoticeKind::Surveyed, counts(1234567, 0)), "", MessageIcon::None,
+        {notice(NoticeKind::Surveyed, counts(1234567, 0)), "", MessageIcon::None,
          "A total of 1234567 POBS records\r\nand 0 Risk Type records\r\nexist in this XER "
          "file.\r\n\r\nClick on the button below to create a new XER file without these "
          "unwanted entries."},
@@ -71,21 +69,21 @@ TEST(NoticeTextTest, EveryTextLetterForLetter) {
          "File C:\\JOBS\\PLAN.XER not read.\r\nFile C:\\JOBS\\PLAN-POBS.XER already exists."},
         {notice(NoticeKind::Empty), "", MessageIcon::None,
          "ERROR: File is empty.  No Purged POBS file was created."},
-        {with(NoticeKind::Empty, [](Notice& n) { n.table = xer::Table::RiskType; }), "",
+        {notice(NoticeKind::Empty, [](Notice& n) { n.table = xer::Table::RiskType; }), "",
          MessageIcon::None, "ERROR: File is empty.  No Purged Risk Types file was created."},
         {notice(NoticeKind::PurgeFailed),
          "ERROR #70, Permission denied occured.  New file not created.", MessageIcon::None,
          "ERROR #70, Permission denied occured.  New file not creaed."},
-        {with(NoticeKind::Purged, counts(3, 2)), "", MessageIcon::None,
+        {notice(NoticeKind::Purged, counts(3, 2)), "", MessageIcon::None,
          "Number of POBS Records Removed: 3.\r\nNumber of Risk Types removed: 2.\r\n\r\nA new "
          "import file has been created called\r\nPlan-POBS.xer"},
-        {with(NoticeKind::Purged, counts(3, 0, false)), "", MessageIcon::None,
+        {notice(NoticeKind::Purged, counts(3, 0, false)), "", MessageIcon::None,
          "Number of POBS Records Removed: 3.\r\nNumber of Risk Types removed: 0.\r\nERROR: File "
          "C:\\JOBS\\PLAN-POBS.XER was not created."},
-        {with(NoticeKind::Purged,
-              [](Notice& n) {
-                  n.newFile.clear(); // nothing to remove: no new file was named
-              }),
+        {notice(NoticeKind::Purged,
+                [](Notice& n) {
+                    n.newFile.clear(); // nothing to remove: no new file was named
+                }),
          "", MessageIcon::None,
          "Number of POBS Records Removed: 0.\r\nNumber of Risk Types removed: 0."},
     };

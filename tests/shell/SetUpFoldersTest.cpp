@@ -14,6 +14,15 @@ const std::string kFamily = "/home/ann/.config/Plovard/";
 const std::string kProgram = "/opt/zembrel/";
 const Outcome<std::string> kLocal = "/home/ann/.config"s;
 
+// What SetUpFolders talks to, fresh for each run.
+struct Folders {
+    void setUp(const PathRules& paths) { SetUpFolders(state, env, files, boxes, paths); }
+    test::FakeEnvironment env;
+    test::FakeFileSystem files;
+    test::FakeBoxes boxes;
+    AppState state;
+};
+
 TEST(SetUpFoldersTest, DecidesTheFoldersAndFallsBackToTheProgramFolder) {
     const std::string k5 = "ERROR #5, Invalid procedure call or argument.";
     const std::string k52 = "ERROR #52, Bad file name or number.";
@@ -49,23 +58,20 @@ TEST(SetUpFoldersTest, DecidesTheFoldersAndFallsBackToTheProgramFolder) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        test::FakeEnvironment env;
-        test::FakeFileSystem files;
-        test::FakeBoxes boxes;
-        AppState state;
-        files.folders = {"/",         "/opt", "/opt/zembrel",      "/home",
-                         "/home/ann", "/srv", "/home/ann/.config", "/srv/team settings"};
-        files.files["/srv/notes.txt"] = "x";
-        env.line = c.line;
-        env.localAppData = c.localAppData;
-        SetUpFolders(state, env, files, boxes, PathRules::posix("/home/ann"));
-        EXPECT_EQ(state.ProgramFolder, "/opt/zembrel/");
-        EXPECT_EQ(state.DataFolder, c.dataFolder);
-        EXPECT_EQ(state.SuiteSettingsFile, c.dataFolder + "Zembrel.INI");
-        EXPECT_EQ(files.folders.count("/home/ann/.config/Plovard"), c.familyFolderMade ? 1u : 0u);
-        ASSERT_EQ(boxes.shown.size(), c.boxes.size());
+        Folders f;
+        f.files.folders = {"/",         "/opt", "/opt/zembrel",      "/home",
+                           "/home/ann", "/srv", "/home/ann/.config", "/srv/team settings"};
+        f.files.files["/srv/notes.txt"] = "x";
+        f.env.line = c.line;
+        f.env.localAppData = c.localAppData;
+        f.setUp(PathRules::posix("/home/ann"));
+        EXPECT_EQ(f.state.ProgramFolder, "/opt/zembrel/");
+        EXPECT_EQ(f.state.DataFolder, c.dataFolder);
+        EXPECT_EQ(f.state.SuiteSettingsFile, c.dataFolder + "Zembrel.INI");
+        EXPECT_EQ(f.files.folders.count("/home/ann/.config/Plovard"), c.familyFolderMade ? 1u : 0u);
+        ASSERT_EQ(f.boxes.shown.size(), c.boxes.size());
         for (std::size_t i = 0; i < c.boxes.size(); ++i)
-            test::expectBox(boxes.shown[i], c.boxes[i], MessageIcon::None);
+            test::expectBox(f.boxes.shown[i], c.boxes[i], MessageIcon::None);
     }
 }
 
@@ -80,37 +86,30 @@ TEST(SetUpFoldersTest, InstalledProgramTakesItsDistributionFolder) {
                                                          {"/usr/bin/x", "/usr/bin/x/"}};
     for (const auto& [executable, program] : cases)
         EXPECT_EQ(paths.programFolder(executable), program) << executable;
-    test::FakeEnvironment env;
-    test::FakeFileSystem files;
-    test::FakeBoxes boxes;
-    AppState state;
-    files.folders = {"/home/ann/.config"};
-    env.programFolder = "/usr/bin";
-    SetUpFolders(state, env, files, boxes, paths);
-    EXPECT_EQ(state.ProgramFolder, "/usr/share/zembrelpobs/");
-    EXPECT_EQ(state.DataFolder, kFamily);
+    Folders f;
+    f.files.folders = {"/home/ann/.config"};
+    f.env.programFolder = "/usr/bin";
+    f.setUp(paths);
+    EXPECT_EQ(f.state.ProgramFolder, "/usr/share/zembrelpobs/");
+    EXPECT_EQ(f.state.DataFolder, kFamily);
 }
 
 // The Windows rules run here too: drive roots, backslashes, names Windows refuses.
 TEST(SetUpFoldersWindowsTest, BackslashesAndNamesWindowsRefuses) {
-    test::FakeEnvironment env;
-    test::FakeFileSystem files;
-    test::FakeBoxes boxes;
-    AppState state;
-    env.programFolder = "C:\\Program Files\\Plovard";
-    env.localAppData = "C:\\Users\\ann\\AppData\\Local"s;
-    files.folders = {"C:\\Users\\ann\\AppData\\Local", "D:\\Team settings"};
-    const PathRules windows = PathRules::windows();
-    env.line = R"(/INI="D:\Team settings")";
-    SetUpFolders(state, env, files, boxes, windows);
-    EXPECT_EQ(state.ProgramFolder, "C:\\Program Files\\Plovard\\");
-    EXPECT_EQ(state.DataFolder, "D:\\Team settings\\");
-    env.line = R"(/INI="D:\a|b")";
-    SetUpFolders(state, env, files, boxes, windows);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    test::expectBox(boxes.shown[0], "ERROR #52, Bad file name or number.", MessageIcon::None);
-    EXPECT_EQ(state.DataFolder, "C:\\Users\\ann\\AppData\\Local\\Plovard\\");
-    EXPECT_TRUE(files.folders.count("C:\\Users\\ann\\AppData\\Local\\Plovard"));
+    Folders f;
+    f.env.programFolder = "C:\\Program Files\\Plovard";
+    f.env.localAppData = "C:\\Users\\ann\\AppData\\Local"s;
+    f.files.folders = {"C:\\Users\\ann\\AppData\\Local", "D:\\Team settings"};
+    f.env.line = R"(/INI="D:\Team settings")";
+    f.setUp(PathRules::windows());
+    EXPECT_EQ(f.state.ProgramFolder, "C:\\Program Files\\Plovard\\");
+    EXPECT_EQ(f.state.DataFolder, "D:\\Team settings\\");
+    f.env.line = R"(/INI="D:\a|b")";
+    f.setUp(PathRules::windows());
+    ASSERT_EQ(f.boxes.shown.size(), 1u);
+    test::expectBox(f.boxes.shown[0], "ERROR #52, Bad file name or number.", MessageIcon::None);
+    EXPECT_EQ(f.state.DataFolder, "C:\\Users\\ann\\AppData\\Local\\Plovard\\");
+    EXPECT_TRUE(f.files.folders.count("C:\\Users\\ann\\AppData\\Local\\Plovard"));
 }
 
 } // namespace

@@ -166,7 +166,7 @@ TEST_F(SettingsTest, ResetAsksThenDeletesTheOwnFileAndReadsTheSettingsAgain) {
 }
 
 // The main window's place, the same rule for both renderers, and the progress bar's rule.
-TEST(WindowPlacementTest, TwipsBecomeSanePixelsAndReadBackAsStored) {
+TEST(WindowPlacementTest, SanePixelsReadBackAsStoredWithTheTitleBarOnAScreen) {
     EXPECT_EQ(pixelPosition(1785.4f, 96), 119);
     EXPECT_EQ(pixelPosition(1785.4f, 144), 179); // 150 % scaling
     EXPECT_EQ(pixelPosition(std::nanf(""), 96), 0);
@@ -176,9 +176,7 @@ TEST(WindowPlacementTest, TwipsBecomeSanePixelsAndReadBackAsStored) {
     EXPECT_EQ(positionTwips(119, 1785.4f, 96), 1785.4f);
     EXPECT_EQ(positionTwips(120, 1785.4f, 96), 1800.0f);
     EXPECT_EQ(positionTwips(-20, 0.0f, 96), -300.0f);
-}
-
-TEST(WindowPlacementTest, ATitleBarOffEveryScreenComesBackToTheNearest) {
+    // A title bar off every screen comes back to the nearest.
     const std::vector<PixelRect> screens{{0, 0, 1024, 738}, {1024, 0, 1280, 1000}};
     const PixelRect size{0, 0, 400, 300};
     const auto at = [&](int left, int top) {
