@@ -158,6 +158,8 @@ Outcome<std::unique_ptr<ReadFile>> FakeFileSystem::openRead(const std::string& p
     if (!files.count(path))
         return makeFailure(folders.count(path) ? failure::PathFileAccessError
                                                : failure::FileNotFound);
+    if (const auto g = generated.find(path); g != generated.end())
+        return g->second();
     auto source = [this, path]() -> const std::string* {
         auto it = files.find(path);
         return it == files.end() ? nullptr : &it->second;

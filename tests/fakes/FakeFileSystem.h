@@ -26,6 +26,9 @@ public:
     std::map<std::string, std::string> files;
     std::set<std::string> folders;
     std::set<std::string> others; // neither files nor folders: FIFOs, devices
+    // Files too big to hold, opened for reading from a generator; each needs an entry in files
+    // (empty) to be there at all.
+    std::map<std::string, std::function<std::unique_ptr<ReadFile>()>> generated;
 
     // Asked before every operation with the path it works on (a scratch file's folder): a
     // failure to return instead, or nothing. A read asks with the byte offset at which it
