@@ -37,15 +37,17 @@ FormDescription nestedForm() {
 // container in keyboard order, whatever lies between. An array's elements are found by name and
 // index, never by the array's name alone.
 TEST(FormTest, KeyboardOrderOptionRingsAndClientRectangles) {
-    std::vector<std::string> keys;
-    for (const ControlDescription* control : nestedForm().keyboardOrder())
-        keys.push_back(control->key());
-    EXPECT_EQ(keys, (std::vector<std::string>{"cmdGo", "Option1(0)", "Option1(1)", "txtA"}));
-    keys.clear();
-    for (const ControlDescription* control : openProjectForm().keyboardOrder())
-        keys.push_back(control->key());
-    EXPECT_EQ(keys, (std::vector<std::string>{"Cancel", "cmdVideo", "cmdAgain", "txtFileName",
-                                              "cmdPurge"}));
+    // The order points into the form, which must outlive it.
+    const auto keysOf = [](const FormDescription& form) {
+        std::vector<std::string> keys;
+        for (const ControlDescription* control : form.keyboardOrder())
+            keys.push_back(control->key());
+        return keys;
+    };
+    EXPECT_EQ(keysOf(nestedForm()),
+              (std::vector<std::string>{"cmdGo", "Option1(0)", "Option1(1)", "txtA"}));
+    EXPECT_EQ(keysOf(openProjectForm()), (std::vector<std::string>{"Cancel", "cmdVideo", "cmdAgain",
+                                                                   "txtFileName", "cmdPurge"}));
     const FormDescription players = frmVideoSetForm(PlayerRows::windows());
     const auto next = [&](const char* key, bool back) {
         return players.nextOption(*players.find(key), back).key();
